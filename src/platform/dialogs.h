@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+enum class TMsgIcon { None, Information, Warning, Error, Question };
+enum class TMsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
+enum class TMsgAnswer { Ok, Cancel, Yes, No };
+
+// Every modal message box of the program goes through this interface, so that tests can
+// answer them and a scan of a folder of broken files never waits for a person.
+class IDialogs {
+public:
+    virtual ~IDialogs() = default;
+    virtual TMsgAnswer MessageBox(const std::string& text, const std::string& caption,
+                                  TMsgIcon icon, TMsgButtons buttons) = 0;
+
+    // A plain box with only a text and an OK button.
+    void ShowMessage(const std::string& text)
+    {
+        MessageBox(text, std::string(), TMsgIcon::None, TMsgButtons::Ok);
+    }
+};

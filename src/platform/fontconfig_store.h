@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/installed_fonts.h"
+
+// Installed fonts as fontconfig lists them. Every query builds a fresh fontconfig
+// configuration, so files added or removed since the last query are seen, and the
+// configuration that the toolkit holds is never pulled from under it.
+class TFontconfigStore : public IInstalledFontStore {
+public:
+    std::string UserFontFolder() override;
+    std::vector<std::string> InstalledFiles() override;
+    bool MakeKnown(const std::string& path) override;
+    bool Forget(const std::string& path) override;
+
+    // Rewrites fontconfig's cache of the user font folder so other programs see its
+    // current contents. False when the folder cannot be scanned.
+    bool RefreshUserFolderCache();
+};

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// An INI file with the semantics of the classic profile functions: section and key names
+// match ignoring letter case; only the first "=" of a line separates key and value; a new
+// key goes to the end of its section, a new section to the end of the file, and a missing
+// file is created on the first write. Lines it cannot understand are kept as they are.
+//
+// Each call reads the file afresh and each change is written at once (atomically), so the
+// file may also be read and edited as plain lines between calls. With SetAutoFlush(false)
+// changes collect in memory until UpdateFile().
+class TIniFile {
+public:
+    explicit TIniFile(std::string path);
+
+    const std::string& FileName() const { return FPath; }
+    // Why the last failed call failed, naming the path.
+    const std::string& LastError() const { return FError; }
+
+    // Section names in file order.
+    std::vector<std::string> ReadSections();
+    // Key names of a section in file order; empty when the section is missing.
+    std::vector<std::string> ReadSection(const std::string& section);
+    bool SectionExists(const std::string& section);
+    bool ValueExists(const std::string& section, const std::string& key);
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& def);
+    int ReadInteger(const std::string& section, const std::string& key, int def);
+
+    bool WriteString(const std::string& section, const std::string& key, const std::string& value);
+    bool WriteInteger(const std::string& section, const std::string& key, int value);
+    bool DeleteKey(const std::string& section, const std::string& key);
+    bool EraseSection(const std::string& section);
+
+    void SetAutoFlush(bool on) { FAutoFlush = on; }
+    // Writes collected changes; true when there was nothing to write.
+    bool UpdateFile();
+
+private:
+    struct TSpan {
+        size_t Header;  // line of the section header
+        size_t End;     // one past the section's last line
+    };
+
+    bool Load();
+    bool Changed();
+    bool FindSection(const std::string& section, TSpan& span) const;
+    bool FindKey(const TSpan& span, const std::string& key, size_t& line) const;
+
+    std::string FPath;
+    std::string FError;
+    std::vector<std::string> FLines;
+    bool FLoaded = false;
+    bool FDirty = false;
+    bool FAutoFlush = true;
+};

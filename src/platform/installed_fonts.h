@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// The fonts installed for the user and the system, as fontconfig knows them, and the user
+// font folder that installing copies into.
+class IInstalledFontStore {
+public:
+    virtual ~IInstalledFontStore() = default;
+    // The user font folder ($XDG_DATA_HOME/fonts), created when missing. Empty when it
+    // cannot be created.
+    virtual std::string UserFontFolder() = 0;
+    // Full paths of the installed TrueType (.ttf, any letter case) files, each once.
+    virtual std::vector<std::string> InstalledFiles() = 0;
+    // Makes a file that was copied into the user font folder known at once.
+    virtual bool MakeKnown(const std::string& path) = 0;
+    // Makes fontconfig forget a file that was removed from the user font folder.
+    virtual bool Forget(const std::string& path) = 0;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/platform.h"
+
+class TQtDialogs;
+
+// Owns the real Linux implementations of every platform service.
+class TLinuxPlatform {
+public:
+    TLinuxPlatform();
+    ~TLinuxPlatform();
+    TLinuxPlatform(const TLinuxPlatform&) = delete;
+    TLinuxPlatform& operator=(const TLinuxPlatform&) = delete;
+
+    const TPlatform& Services() const { return FServices; }
+    TQtDialogs& Dialogs() { return *FDialogs; }
+
+private:
+    std::unique_ptr<IFontTable> FFontTable;
+    std::unique_ptr<IInstalledFontStore> FInstalledFonts;
+    std::unique_ptr<IFontChangeNotifier> FFontChange;
+    std::unique_ptr<ITrash> FTrash;
+    std::unique_ptr<IDocumentOpener> FOpener;
+    std::unique_ptr<ILocaleInfo> FLocale;
+    std::unique_ptr<TQtDialogs> FDialogs;
+    TPlatform FServices;
+};

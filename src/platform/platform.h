@@ -1,0 +1,21 @@
+#pragma once
+
+class IDialogs;
+class IDocumentOpener;
+class IFontChangeNotifier;
+class IFontTable;
+class IInstalledFontStore;
+class ILocaleInfo;
+class ITrash;
+
+// The platform services one part of the program uses, handed to it by whoever builds it.
+// The pointers are not owned; the composition root (or a test) keeps the services alive.
+struct TPlatform {
+    IFontTable* FontTable = nullptr;
+    IFontChangeNotifier* FontChange = nullptr;
+    IInstalledFontStore* InstalledFonts = nullptr;
+    ITrash* Trash = nullptr;
+    IDocumentOpener* Opener = nullptr;
+    ILocaleInfo* Locale = nullptr;
+    IDialogs* Dialogs = nullptr;
+};

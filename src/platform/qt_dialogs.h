@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/dialogs.h"
+
+class QWidget;
+
+// Message boxes shown with QMessageBox, owned by the given window (or the active one).
+class TQtDialogs : public IDialogs {
+public:
+    void SetOwner(QWidget* owner) { FOwner = owner; }
+    TMsgAnswer MessageBox(const std::string& text, const std::string& caption, TMsgIcon icon,
+                          TMsgButtons buttons) override;
+
+private:
+    QWidget* FOwner = nullptr;
+};
