@@ -1,14 +1,33 @@
 #include <QApplication>
-#include <QMainWindow>
+#include <QIcon>
 
-// Wires the program together: the application, its platform services and the main window.
+#include "app/main_form.h"
+#include "fileops/copying_form.h"
+#include "fileops/deleting_form.h"
+#include "platform/app_folder.h"
+#include "platform/linux_platform.h"
+#include "platform/qt_color_dialog.h"
+#include "platform/qt_dialogs.h"
+
+// Wires the program together: the application, its platform services and its windows.
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fonzeta 1.0"));
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Fonzeta 1.0"));
-    window.resize(647, 529);
-    window.show();
-    return app.exec();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/fonzeta.png")));
+
+    TLinuxPlatform platform;
+    TMainForm form(platform.Services(), SettingsFolder());
+    platform.Dialogs().SetOwner(&form);
+    platform.ColorDialog().SetOwner(&form);
+
+    // The progress windows live hidden until a file operation shows them.
+    fCopying = new TfCopying(&form);
+    fDeleting = new TfDeleting(&form);
+
+    form.show();
+    const int result = app.exec();
+    fCopying = nullptr;
+    fDeleting = nullptr;
+    return result;
 }

@@ -3,6 +3,7 @@
 #include "platform/desktop_opener.h"
 #include "platform/fontconfig_store.h"
 #include "platform/fontconfig_notifier.h"
+#include "platform/qt_color_dialog.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_font_table.h"
 #include "platform/system_locale.h"
@@ -15,7 +16,8 @@ TLinuxPlatform::TLinuxPlatform()
       FTrash(std::make_unique<TXdgTrash>()),
       FOpener(std::make_unique<TDesktopOpener>()),
       FLocale(std::make_unique<TSystemLocale>()),
-      FDialogs(std::make_unique<TQtDialogs>())
+      FDialogs(std::make_unique<TQtDialogs>()),
+      FColorDialog(std::make_unique<TQtColorDialog>())
 {
     FServices.FontTable = FFontTable.get();
     FServices.FontChange = FFontChange.get();
@@ -24,6 +26,7 @@ TLinuxPlatform::TLinuxPlatform()
     FServices.Opener = FOpener.get();
     FServices.Locale = FLocale.get();
     FServices.Dialogs = FDialogs.get();
+    FServices.ColorDialog = FColorDialog.get();
 }
 
 TLinuxPlatform::~TLinuxPlatform() = default;

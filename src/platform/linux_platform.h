@@ -4,6 +4,7 @@
 
 #include "platform/platform.h"
 
+class TQtColorDialog;
 class TQtDialogs;
 
 // Owns the real Linux implementations of every platform service.
@@ -16,6 +17,7 @@ public:
 
     const TPlatform& Services() const { return FServices; }
     TQtDialogs& Dialogs() { return *FDialogs; }
+    TQtColorDialog& ColorDialog() { return *FColorDialog; }
 
 private:
     std::unique_ptr<IFontTable> FFontTable;
@@ -25,5 +27,6 @@ private:
     std::unique_ptr<IDocumentOpener> FOpener;
     std::unique_ptr<ILocaleInfo> FLocale;
     std::unique_ptr<TQtDialogs> FDialogs;
+    std::unique_ptr<TQtColorDialog> FColorDialog;
     TPlatform FServices;
 };

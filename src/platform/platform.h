@@ -1,5 +1,6 @@
 #pragma once
 
+class IColorDialog;
 class IDialogs;
 class IDocumentOpener;
 class IFontChangeNotifier;
@@ -18,4 +19,5 @@ struct TPlatform {
     IDocumentOpener* Opener = nullptr;
     ILocaleInfo* Locale = nullptr;
     IDialogs* Dialogs = nullptr;
+    IColorDialog* ColorDialog = nullptr;
 };

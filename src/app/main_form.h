@@ -1,0 +1,129 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <cstdint>
+#include <string>
+
+#include "app/settings.h"
+#include "platform/platform.h"
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QStatusBar;
+class QToolBar;
+class QToolButton;
+class TColorSwatch;
+
+// What the preview shows: every font of the source, one favourites group, or the marked fonts.
+enum TViewContent : std::uint8_t { vcAll = 0, vcFavorites = 1, vcSelected = 2 };
+
+// The program's main window: the toolbar, the sample-text row with the look controls, the
+// side panes and the preview, the menus, the settings file and the caption.
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // `settingsFolder` holds fonzeta.ini and installed.fav.
+    TMainForm(const TPlatform& platform, const std::string& settingsFolder,
+              QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    TViewContent ViewContent = vcAll;
+    std::string CurrentGroup;
+    std::string FindText;
+    std::string FavoritesFile;
+
+    const std::string& SettingsFile() const { return FSettingsFile; }
+    // Folder of help.html and shortcut.html; the executable's folder unless set.
+    void SetHelpFolder(const std::string& folder) { FHelpFolder = folder; }
+
+    // The caption for a font source (0 screen, 1 installed, 2 folder, 3 custom).
+    static std::string CaptionFor(int mode, const std::string& folder);
+
+    // The preview's look as the window holds it.
+    const std::string& SampleText() const { return FLook.Text; }
+    int FontSize() const { return FLook.FontSize; }
+    int FontStyle() const { return FLook.FontStyle; }
+    std::int32_t FontColor() const { return FLook.FontColor; }
+    std::int32_t BackColor() const { return FLook.Color; }
+    std::int32_t FontNameColor() const { return FLook.FontNameColor; }
+    bool AntiAlias() const { return FLook.AntiAlias; }
+
+    void FormShow();
+    void FormClose();
+    void FormResize();
+    // True when the key was taken (the window sees every key before its controls).
+    bool FormKeyDown(int key);
+    void LoadSettings();
+    void SaveSettings();
+    void ShadeLines();
+
+    void cbStringChange();
+    void cbFontSizeChange();
+    void sbBoldClick(int tag);
+    void Bold1Click(int tag);
+    void sForeColorMouseUp(TColorSwatch* sender);
+    void Antialiasing1Click();
+    void Exit1Click();
+    void About1Click();
+    void Contents1Click();
+    void Shortcut1Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Stands in for the preview control's own properties until the window holds one.
+    struct TLook {
+        std::string Text = "ABCDEFGHIJKLMNOPQRSTUVWXYZ 123 한글보기";
+        int FontSize = 16;
+        int FontStyle = 0;
+        std::int32_t FontColor = 0x800000;
+        std::int32_t Color = 0xFFFFFF;
+        std::int32_t FontNameColor = 0x008000;
+        bool AntiAlias = false;
+    };
+
+    void CreateToolbarRow(QWidget* parent);
+    void CreateTextRow(QWidget* parent);
+    void CreateClientArea(QWidget* parent);
+    void CreateMenus();
+    QAction* AddItem(QMenu* menu, const char* name, const char* caption,
+                     const QKeySequence& shortcut, bool enabled);
+    QFrame* AddShape(QWidget* parent, const char* name);
+    void SetFontSize(int size);
+    void ShowFontSize();
+    void OpenHelp(const char* document);
+
+    TPlatform FPlatform;
+    std::string FSettingsFile;
+    std::string FHelpFolder;
+    TSettings FSettings;
+    TLook FLook;
+    bool FShown = false;
+
+    QWidget* FTextRow = nullptr;
+    QLabel* FTextLabel = nullptr;
+    QComboBox* cbString = nullptr;
+    QWidget* pFontProp = nullptr;
+    TColorSwatch* sForeColor = nullptr;
+    TColorSwatch* sBackColor = nullptr;
+    QToolButton* FStyleButtons[3] = {};
+    QComboBox* cbFontSize = nullptr;
+    QToolButton* tbPrint = nullptr;
+    QToolButton* tbFavorites = nullptr;
+    QToolButton* tbSelected = nullptr;
+    QSplitter* Splitter1 = nullptr;
+    QWidget* pSelected = nullptr;
+    QWidget* pFavorites = nullptr;
+    QStatusBar* StatusBar1 = nullptr;
+    QFrame* FShapes[8] = {};
+    QAction* FStyleItems[3] = {};
+    QAction* Antialiasing1 = nullptr;
+};

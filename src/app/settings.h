@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class TIniFile;
+
+// Style bits of the preview's sample text.
+enum : int { fsBold = 1, fsItalic = 2, fsUnderline = 4 };
+
+// Which side pane is open, as kept under [Option] Left.
+enum : int { spNone = 0, spSelected = 1, spFavorites = 2 };
+
+// What fonzeta.ini keeps between runs: the main window's place, the open side pane, the
+// font source, the preview's look and the sample-text history. The defaults are those of a
+// first run. Colours are 0x00BBGGRR; negative values name system colours.
+struct TSettings {
+    bool Maximized = false;
+    int Left = 100;
+    int Top = 100;
+    int Width = 550;
+    int Height = 500;
+    int Pane = spNone;
+    int ViewMode = 1;  // the installed fonts
+    std::string Path;
+    int Style = 0;  // fsBold | fsItalic | fsUnderline
+    int Size = 16;
+    bool AntiAlias = false;
+    std::int32_t Back = 0xFFFFFF;
+    std::int32_t Fore = 0x000000;
+    std::int32_t Name = 0x008000;
+    std::vector<std::string> History;
+};
+
+// Reads the settings in the file's key order. A missing or unreadable value keeps its
+// default. A [Window] Main value that is not five whole numbers keeps the default window
+// place; the returned texts say what was wrong so the caller can tell the user, and the
+// other keys are read all the same.
+std::vector<std::string> ReadSettings(TIniFile& ini, TSettings& settings);
+
+// Writes the settings in the file's key order and rewrites [History] from 1, leaving every
+// other line of the file alone ([Color] Name is never written). The file is replaced in one
+// step, so a failed write leaves the old file whole. False when anything failed; the ini's
+// LastError() tells why.
+bool WriteSettings(TIniFile& ini, const TSettings& settings);
