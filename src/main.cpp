@@ -4,6 +4,7 @@
 #include "app/main_form.h"
 #include "fileops/copying_form.h"
 #include "fileops/deleting_form.h"
+#include "fonts/scan_window.h"
 #include "platform/app_folder.h"
 #include "platform/linux_platform.h"
 #include "platform/qt_color_dialog.h"
@@ -21,7 +22,8 @@ int main(int argc, char** argv)
     platform.Dialogs().SetOwner(&form);
     platform.ColorDialog().SetOwner(&form);
 
-    // The progress windows live hidden until a file operation shows them.
+    // The scan and progress windows live hidden until a scan or a file operation shows them.
+    new TfScan(&form);
     fCopying = new TfCopying(&form);
     fDeleting = new TfDeleting(&form);
 

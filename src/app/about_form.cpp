@@ -5,10 +5,12 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+#include "app/resources.h"
 #include "platform/document_opener.h"
 
 TfAbout::TfAbout(IDocumentOpener* opener, QWidget* parent) : QDialog(parent), FOpener(opener)
 {
+    LoadResources();
     setObjectName(QStringLiteral("fAbout"));
     setWindowTitle(QStringLiteral("About"));
     setFixedSize(300, 236);

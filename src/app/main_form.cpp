@@ -18,6 +18,7 @@
 
 #include "app/about_form.h"
 #include "app/color_swatch.h"
+#include "app/resources.h"
 #include "app/string_table.h"
 #include "app/window_place.h"
 #include "fileops/file_utils.h"
@@ -49,6 +50,7 @@ QToolButton* ToolButton(QToolBar* bar, const char* name, const char* caption, co
     button->setIconSize(QSize(22, 22));
     button->setAutoRaise(true);
     button->setCheckable(checkable);
+    button->setToolButtonStyle(bar->toolButtonStyle());
     bar->addWidget(button);
     return button;
 }
@@ -74,6 +76,7 @@ TMainForm::TMainForm(const TPlatform& platform, const std::string& settingsFolde
       FSettingsFile(AddToPath(settingsFolder, "fonzeta.ini")),
       FHelpFolder(QCoreApplication::applicationDirPath().toStdString())
 {
+    LoadResources();
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QString::fromLatin1(AppTitle));
     setWindowIcon(QIcon(QStringLiteral(":/fonzeta.png")));

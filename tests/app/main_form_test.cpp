@@ -487,7 +487,11 @@ TEST_F(MainForm, LayoutRowsAndTheSampleBoxWidth)
     EXPECT_EQ(Child<QToolButton>(*form, "tbSelected")->text(), "Selected");
     EXPECT_FALSE(Child<QToolButton>(*form, "tbPrint")->isEnabled());
     EXPECT_EQ(Child<QStatusBar>(*form, "StatusBar1")->geometry().bottom(), form->height() - 1);
-    EXPECT_FALSE(form->windowIcon().isNull());
+    // Our pictures are compiled in and found.
+    EXPECT_FALSE(form->windowIcon().pixmap(32, 32).isNull());
+    for (const char* name : {"tbPrint", "tbFavorites", "tbSelected", "tbCharmap", "tbProperties", "tbView"})
+        EXPECT_FALSE(Child<QToolButton>(*form, name)->icon().pixmap(22, 22).isNull()) << name;
+    EXPECT_EQ(Child<QToolButton>(*form, "tbFavorites")->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
 }
 
 TEST_F(MainForm, SeparatorLinesAreShadesOfTheButtonFace)
