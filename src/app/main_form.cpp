@@ -87,20 +87,19 @@ TMainForm::TMainForm(const TPlatform& platform, const std::string& settingsFolde
     auto* column = new QVBoxLayout(client);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    CreateToolbarRow(client);
-    column->addWidget(client->findChild<QWidget*>(QStringLiteral("ToolbarRow")));
-    column->addWidget(AddShape(client, "Shape1"));
-    column->addWidget(AddShape(client, "Shape2"));
+    column->addWidget(CreateToolbarRow(client));
+    column->addWidget(AddShape(client, 1));
+    column->addWidget(AddShape(client, 2));
     CreateTextRow(client);
     column->addWidget(FTextRow);
-    column->addWidget(AddShape(client, "Shape3"));
-    column->addWidget(AddShape(client, "Shape4"));
-    column->addWidget(AddShape(client, "Shape5"));
+    column->addWidget(AddShape(client, 3));
+    column->addWidget(AddShape(client, 4));
+    column->addWidget(AddShape(client, 5));
     CreateClientArea(client);
     column->addWidget(Splitter1, 1);
-    column->addWidget(AddShape(client, "Shape6"));
-    column->addWidget(AddShape(client, "Shape7"));
-    column->addWidget(AddShape(client, "Shape8"));
+    column->addWidget(AddShape(client, 6));
+    column->addWidget(AddShape(client, 7));
+    column->addWidget(AddShape(client, 8));
     setCentralWidget(client);
 
     StatusBar1 = new QStatusBar(this);
@@ -120,18 +119,17 @@ TMainForm::~TMainForm()
     qApp->removeEventFilter(this);
 }
 
-QFrame* TMainForm::AddShape(QWidget* parent, const char* name)
+QFrame* TMainForm::AddShape(QWidget* parent, int number)
 {
     auto* shape = new QFrame(parent);
-    shape->setObjectName(QString::fromLatin1(name));
+    shape->setObjectName(QStringLiteral("Shape%1").arg(number));
     shape->setFixedHeight(1);
     shape->setAutoFillBackground(true);
-    const int index = name[5] - '1';
-    FShapes[index] = shape;
+    FShapes[number - 1] = shape;
     return shape;
 }
 
-void TMainForm::CreateToolbarRow(QWidget* parent)
+QWidget* TMainForm::CreateToolbarRow(QWidget* parent)
 {
     auto* row = new QWidget(parent);
     row->setObjectName(QStringLiteral("ToolbarRow"));
@@ -164,6 +162,7 @@ void TMainForm::CreateToolbarRow(QWidget* parent)
     view->setEnabled(false);
     layout->addWidget(toolBar);
     layout->addStretch(1);
+    return row;
 }
 
 void TMainForm::CreateTextRow(QWidget* parent)

@@ -90,13 +90,14 @@ private:
         bool AntiAlias = false;
     };
 
-    void CreateToolbarRow(QWidget* parent);
+    QWidget* CreateToolbarRow(QWidget* parent);
     void CreateTextRow(QWidget* parent);
     void CreateClientArea(QWidget* parent);
     void CreateMenus();
     QAction* AddItem(QMenu* menu, const char* name, const char* caption,
                      const QKeySequence& shortcut, bool enabled);
-    QFrame* AddShape(QWidget* parent, const char* name);
+    // One of the 1-pixel separator lines Shape1 to Shape8.
+    QFrame* AddShape(QWidget* parent, int number);
     void SetFontSize(int size);
     void ShowFontSize();
     void OpenHelp(const char* document);
