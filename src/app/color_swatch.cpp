@@ -8,7 +8,7 @@ TColorSwatch::TColorSwatch(int tag, QWidget* parent) : QWidget(parent), FTag(tag
     setCursor(Qt::PointingHandCursor);
 }
 
-void TColorSwatch::SetBrushColor(std::int32_t color)
+void TColorSwatch::SetBrushColor(TColor color)
 {
     if (color == FBrushColor)
         return;
@@ -21,8 +21,7 @@ void TColorSwatch::paintEvent(QPaintEvent* event)
     QPainter painter(this);
     painter.setClipRect(event->rect());
     painter.fillRect(rect(), Qt::black);
-    painter.fillRect(rect().adjusted(1, 1, -1, -1),
-                     QColor(FBrushColor & 0xFF, (FBrushColor >> 8) & 0xFF, (FBrushColor >> 16) & 0xFF));
+    painter.fillRect(rect().adjusted(1, 1, -1, -1), ColorToQColor(FBrushColor));
 }
 
 void TColorSwatch::mouseReleaseEvent(QMouseEvent* event)

@@ -2,8 +2,9 @@
 
 #include <QWidget>
 
-#include <cstdint>
 #include <functional>
+
+#include "preview/color32.h"
 
 // A small filled rectangle with a black frame that shows a colour and reports a mouse
 // button released over it (the colour pickers of the main window).
@@ -13,9 +14,8 @@ public:
     explicit TColorSwatch(int tag, QWidget* parent = nullptr);
 
     int Tag() const { return FTag; }
-    // 0x00BBGGRR, already resolved to RGB.
-    std::int32_t BrushColor() const { return FBrushColor; }
-    void SetBrushColor(std::int32_t color);
+    TColor BrushColor() const { return FBrushColor; }
+    void SetBrushColor(TColor color);
 
     std::function<void(TColorSwatch* sender)> OnMouseUp;
 
@@ -25,5 +25,5 @@ protected:
 
 private:
     int FTag;
-    std::int32_t FBrushColor = 0xFFFFFF;
+    TColor FBrushColor = clWhite;
 };

@@ -405,8 +405,8 @@ void TMainForm::FormShow()
         cbString->setEditText(Q(FLook.Text));
     }
     ShowFontSize();
-    sForeColor->SetBrushColor(FLook.FontColor);
-    sBackColor->SetBrushColor(FLook.Color);
+    sForeColor->SetBrushColor(ColorToRGB(FLook.FontColor));
+    sBackColor->SetBrushColor(ColorToRGB(FLook.Color));
     ShadeLines();
     setWindowTitle(Q(CaptionFor(FSettings.ViewMode, FSettings.Path)));
     ViewContent = vcAll;
@@ -571,7 +571,7 @@ void TMainForm::sForeColorMouseUp(TColorSwatch* sender)
 {
     if (!FPlatform.ColorDialog)
         return;
-    std::int32_t color = sender->BrushColor();
+    TColor color = ColorToRGB(sender->BrushColor());
     if (!FPlatform.ColorDialog->ChooseColor(color))
         return;
     if (sender->Tag() == 0)

@@ -48,9 +48,9 @@ public:
     const std::string& SampleText() const { return FLook.Text; }
     int FontSize() const { return FLook.FontSize; }
     int FontStyle() const { return FLook.FontStyle; }
-    std::int32_t FontColor() const { return FLook.FontColor; }
-    std::int32_t BackColor() const { return FLook.Color; }
-    std::int32_t FontNameColor() const { return FLook.FontNameColor; }
+    TColor FontColor() const { return FLook.FontColor; }
+    TColor BackColor() const { return FLook.Color; }
+    TColor FontNameColor() const { return FLook.FontNameColor; }
     bool AntiAlias() const { return FLook.AntiAlias; }
 
     void FormShow();
@@ -84,9 +84,9 @@ private:
         std::string Text = "ABCDEFGHIJKLMNOPQRSTUVWXYZ 123 한글보기";
         int FontSize = 16;
         int FontStyle = 0;
-        std::int32_t FontColor = 0x800000;
-        std::int32_t Color = 0xFFFFFF;
-        std::int32_t FontNameColor = 0x008000;
+        TColor FontColor = clNavy;
+        TColor Color = clWhite;
+        TColor FontNameColor = clGreen;
         bool AntiAlias = false;
     };
 

@@ -1,8 +1,9 @@
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "preview/color32.h"
 
 class TIniFile;
 
@@ -14,7 +15,7 @@ enum : int { spNone = 0, spSelected = 1, spFavorites = 2 };
 
 // What fonzeta.ini keeps between runs: the main window's place, the open side pane, the
 // font source, the preview's look and the sample-text history. The defaults are those of a
-// first run. Colours are 0x00BBGGRR; negative values name system colours.
+// first run.
 struct TSettings {
     bool Maximized = false;
     int Left = 100;
@@ -27,9 +28,9 @@ struct TSettings {
     int Style = 0;  // fsBold | fsItalic | fsUnderline
     int Size = 16;
     bool AntiAlias = false;
-    std::int32_t Back = 0xFFFFFF;
-    std::int32_t Fore = 0x000000;
-    std::int32_t Name = 0x008000;
+    TColor Back = clWhite;
+    TColor Fore = clBlack;
+    TColor Name = clGreen;
     std::vector<std::string> History;
 };
 

@@ -22,6 +22,7 @@
 #include "app/about_form.h"
 #include "app/color_swatch.h"
 #include "app/main_form.h"
+#include "app/string_table.h"
 #include "platform/color_dialog.h"
 #include "platform/document_opener.h"
 #include "platform/linux_platform.h"
@@ -439,6 +440,24 @@ TEST_F(MainForm, ColourSwatchesOpenThePickerAndCancelChangesNothing)
     // The swatch shows the colour (0x00BBGGRR: yellow).
     const QImage image = fore->grab().toImage();
     EXPECT_EQ(image.pixelColor(image.width() / 2, image.height() / 2), QColor(255, 255, 0));
+}
+
+TEST_F(MainForm, SystemColoursAreShownResolvedAndKeptAsTheyAre)
+{
+    WriteIni(FormatStr("[Color]\r\nBack=%d\r\nFore=%d\r\n", clWindow, clWindowText));
+    {
+        auto form = Shown();
+        EXPECT_EQ(form->BackColor(), clWindow);
+        EXPECT_EQ(Child<TColorSwatch>(*form, "sBackColor")->BrushColor(), ColorToRGB(clWindow));
+        EXPECT_EQ(Child<TColorSwatch>(*form, "sForeColor")->BrushColor(), ColorToRGB(clWindowText));
+        // The picker is offered the colour itself, not a system colour's number.
+        QTest::mouseClick(Child<TColorSwatch>(*form, "sBackColor"), Qt::LeftButton);
+        ASSERT_EQ(Colors.Offered.size(), 1u);
+        EXPECT_EQ(Colors.Offered[0], ColorToRGB(clWindow));
+        form->close();
+    }
+    EXPECT_NE(ReadIni().find(FormatStr("Back=%d\r\nFore=%d\r\n", clWindow, clWindowText)),
+              std::string::npos);
 }
 
 TEST_F(MainForm, EscapeMinimisesFromAnyControl)
