@@ -23,7 +23,7 @@ int main(int argc, char** argv)
     platform.ColorDialog().SetOwner(&form);
 
     // The scan and progress windows live hidden until a scan or a file operation shows them.
-    new TfScan(&form);
+    form.SetScanWindow(new TfScan(&form));
     fCopying = new TfCopying(&form);
     fDeleting = new TfDeleting(&form);
 

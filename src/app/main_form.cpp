@@ -22,6 +22,8 @@
 #include "app/string_table.h"
 #include "app/window_place.h"
 #include "fileops/file_utils.h"
+#include "fonts/font_walk.h"
+#include "fonts/scan_window.h"
 #include "platform/color_dialog.h"
 #include "platform/dialogs.h"
 #include "platform/ini_file.h"
@@ -76,6 +78,16 @@ TMainForm::TMainForm(const TPlatform& platform, const std::string& settingsFolde
       FSettingsFile(AddToPath(settingsFolder, "fonzeta.ini")),
       FHelpFolder(QCoreApplication::applicationDirPath().toStdString())
 {
+    SourceList = std::make_unique<TFontList>(platform, true);
+    SourceList->OnRefresh = [this](TFontList* sender) { UpdateCaption(sender); };
+    SourceList->OnFontFound = [this](TFontList* sender, const std::string& name) {
+        ScanFontFound(sender, name);
+    };
+    SourceList->OnScanEnd = [this](TFontList* sender) { ScanEnd(sender); };
+    SourceList->OnScanBegin = [this](TFontList* sender, const std::string& text) {
+        ScanBegin(sender, text);
+    };
+
     LoadResources();
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QString::fromLatin1(AppTitle));
@@ -360,14 +372,54 @@ void TMainForm::CreateMenus()
     connect(about, &QAction::triggered, this, [this] { About1Click(); });
 }
 
-std::string TMainForm::CaptionFor(int mode, const std::string& folder)
+std::string TMainForm::CaptionFor(TFontListMode mode, const std::string& folder)
 {
     switch (mode) {
-    case 0: return std::string(AppTitle) + " - " + LoadStr(610);
-    case 1: return FormatStr("%s - %s", AppTitle, LoadStr(611).c_str());
-    case 2: return FormatStr("%s - %s (%s)", AppTitle, LoadStr(612).c_str(), folder.c_str());
-    default: return AppTitle;
+    case flmScreen: return std::string(AppTitle) + " - " + LoadStr(610);
+    case flmInstalled: return FormatStr("%s - %s", AppTitle, LoadStr(611).c_str());
+    case flmFolder:
+        return FormatStr("%s - %s (%s)", AppTitle, LoadStr(612).c_str(), folder.c_str());
+    case flmCustom: break;
     }
+    return AppTitle;
+}
+
+void TMainForm::UpdateCaption(TFontList*)
+{
+    setWindowTitle(Q(CaptionFor(SourceList->Mode(), SourceList->Folder())));
+}
+
+void TMainForm::ScanBegin(TFontList* sender, const std::string& text)
+{
+    int total = 0;
+    if (sender->Mode() == flmInstalled) {
+        bool ok = false;
+        total = Q(text).toInt(&ok);
+        if (!ok)
+            total = 0;
+    } else {
+        total = CountFontFiles(text, sender->SysFontFolder());
+    }
+    if (FScan) {
+        FScan->SetTotal(total);
+        FScan->CenterOver(this);
+        FScan->ShowModeless();
+    }
+    setEnabled(false);
+}
+
+void TMainForm::ScanFontFound(TFontList*, const std::string& fullName)
+{
+    // Advancing the scan window also lets it repaint.
+    if (FScan)
+        FScan->StepFont(fullName);
+}
+
+void TMainForm::ScanEnd(TFontList*)
+{
+    setEnabled(true);
+    if (FScan)
+        FScan->hide();
 }
 
 void TMainForm::showEvent(QShowEvent* event)
@@ -408,7 +460,7 @@ void TMainForm::FormShow()
     sForeColor->SetBrushColor(ColorToRGB(FLook.FontColor));
     sBackColor->SetBrushColor(ColorToRGB(FLook.Color));
     ShadeLines();
-    setWindowTitle(Q(CaptionFor(FSettings.ViewMode, FSettings.Path)));
+    SourceList->Refresh();
     ViewContent = vcAll;
 }
 
@@ -442,7 +494,6 @@ void TMainForm::LoadSettings()
     ini.SetAutoFlush(false);
     TSettings settings;
     const std::vector<std::string> problems = ReadSettings(ini, settings);
-    FSettings = settings;
     if (!problems.empty() && FPlatform.Dialogs) {
         std::string text;
         for (const auto& problem : problems)
@@ -456,6 +507,10 @@ void TMainForm::LoadSettings()
         move(settings.Left, settings.Top);
         resize(settings.Width, settings.Height);
     }
+
+    SourceList->SetMode(static_cast<TFontListMode>(settings.ViewMode));
+    if (settings.ViewMode == flmFolder)
+        SourceList->SetFolder(settings.Path);
 
     tbSelected->setChecked(settings.Pane == spSelected);
     pSelected->setVisible(settings.Pane == spSelected);
@@ -482,19 +537,20 @@ void TMainForm::LoadSettings()
 
 void TMainForm::SaveSettings()
 {
-    TSettings settings = FSettings;
+    TSettings settings;
     settings.Maximized = isMaximized();
     settings.Left = x();
     settings.Top = y();
     settings.Width = width();
     settings.Height = height();
     settings.Pane = (pSelected->isHidden() ? 0 : spSelected) + (pFavorites->isHidden() ? 0 : spFavorites);
+    settings.ViewMode = SourceList->Mode();
+    settings.Path = SourceList->Folder();
     settings.Style = FLook.FontStyle;
     settings.Size = FLook.FontSize;
     settings.AntiAlias = FLook.AntiAlias;
     settings.Back = FLook.Color;
     settings.Fore = FLook.FontColor;
-    settings.History.clear();
     for (int i = 0; i < cbString->count(); ++i)
         settings.History.push_back(cbString->itemText(i).toStdString());
 

@@ -3,9 +3,11 @@
 #include <QMainWindow>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "app/settings.h"
+#include "fonts/font_list.h"
 #include "platform/platform.h"
 
 class QAction;
@@ -18,6 +20,7 @@ class QStatusBar;
 class QToolBar;
 class QToolButton;
 class TColorSwatch;
+class TfScan;
 
 // What the preview shows: every font of the source, one favourites group, or the marked fonts.
 enum TViewContent : std::uint8_t { vcAll = 0, vcFavorites = 1, vcSelected = 2 };
@@ -32,17 +35,21 @@ public:
               QWidget* parent = nullptr);
     ~TMainForm() override;
 
+    // The fonts of the current source; it gives back its folder fonts' registrations when
+    // the window goes.
+    std::unique_ptr<TFontList> SourceList;
     TViewContent ViewContent = vcAll;
     std::string CurrentGroup;
     std::string FindText;
     std::string FavoritesFile;
 
     const std::string& SettingsFile() const { return FSettingsFile; }
+    // The window that shows the progress of a scan; not owned.
+    void SetScanWindow(TfScan* scan) { FScan = scan; }
     // Folder of help.html and shortcut.html; the executable's folder unless set.
     void SetHelpFolder(const std::string& folder) { FHelpFolder = folder; }
 
-    // The caption for a font source (0 screen, 1 installed, 2 folder, 3 custom).
-    static std::string CaptionFor(int mode, const std::string& folder);
+    static std::string CaptionFor(TFontListMode mode, const std::string& folder);
 
     // The preview's look as the window holds it.
     const std::string& SampleText() const { return FLook.Text; }
@@ -61,6 +68,10 @@ public:
     void LoadSettings();
     void SaveSettings();
     void ShadeLines();
+    void UpdateCaption(TFontList* sender);
+    void ScanBegin(TFontList* sender, const std::string& text);
+    void ScanFontFound(TFontList* sender, const std::string& fullName);
+    void ScanEnd(TFontList* sender);
 
     void cbStringChange();
     void cbFontSizeChange();
@@ -105,8 +116,8 @@ private:
     TPlatform FPlatform;
     std::string FSettingsFile;
     std::string FHelpFolder;
-    TSettings FSettings;
     TLook FLook;
+    TfScan* FScan = nullptr;
     bool FShown = false;
 
     QWidget* FTextRow = nullptr;

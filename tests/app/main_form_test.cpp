@@ -16,6 +16,7 @@
 #include <QToolButton>
 
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -23,13 +24,17 @@
 #include "app/color_swatch.h"
 #include "app/main_form.h"
 #include "app/string_table.h"
+#include "fonts/scan_window.h"
 #include "platform/color_dialog.h"
 #include "platform/document_opener.h"
+#include "platform/font_table.h"
 #include "platform/linux_platform.h"
 #include "support/fakes.h"
+#include "support/sandbox.h"
 
 namespace {
 
+using fonzeta::test::Sandbox;
 using fonzeta::test::TScriptedDialogs;
 
 class TRecordingOpener : public IDocumentOpener {
@@ -472,11 +477,96 @@ TEST_F(MainForm, EscapeMinimisesFromAnyControl)
 
 TEST_F(MainForm, CaptionNamesTheSource)
 {
-    EXPECT_EQ(TMainForm::CaptionFor(0, ""), "Fonzeta 1.0 - Screen Fonts");
-    EXPECT_EQ(TMainForm::CaptionFor(1, ""), "Fonzeta 1.0 - Installed Fonts");
-    EXPECT_EQ(TMainForm::CaptionFor(2, "/home/me/My Fonts"),
+    EXPECT_EQ(TMainForm::CaptionFor(flmFolder, "/home/me/My Fonts"),
               "Fonzeta 1.0 - Fonts in folder (/home/me/My Fonts)");
-    EXPECT_EQ(TMainForm::CaptionFor(3, "/ignored"), "Fonzeta 1.0");
+    const struct {
+        int Mode;
+        const char* Caption;
+    } modes[] = {{0, "Fonzeta 1.0 - Screen Fonts"},
+                 {1, "Fonzeta 1.0 - Installed Fonts"},
+                 {3, "Fonzeta 1.0"}};
+    for (const auto& mode : modes) {
+        WriteIni(FormatStr("[Option]\r\nViewMode=%d\r\nPath=/ignored\r\n", mode.Mode));
+        auto form = Shown();
+        EXPECT_EQ(form->windowTitle(), mode.Caption);
+        EXPECT_EQ(form->SourceList->Mode(), mode.Mode);
+    }
+}
+
+TEST_F(MainForm, AFolderSourceIsScannedWithTheScanWindowAndGivenBackAtTheEnd)
+{
+    namespace fs = std::filesystem;
+    const std::string folder = Dir.filePath(QStringLiteral("My Fonts")).toStdString();
+    fs::create_directories(folder + "/sub");
+    fs::copy_file(Sandbox::DejaVuSans(), folder + "/sans.ttf");
+    fs::copy_file(Sandbox::DejaVuSansBold(), folder + "/sub/BOLD.TTF");
+    fs::copy_file(Sandbox::NanumGothic(), folder + "/sub/nanum.ttf");
+    fs::copy_file(Sandbox::DejaVuSerif(), folder + "/serif.otf");
+    WriteIni("[Option]\r\nViewMode=2\r\nPath=" + folder + "\r\n");
+
+    auto form = Make();
+    TfScan scan;
+    form->SetScanWindow(&scan);
+    // Runs inside the scan, when the first font found lets events through.
+    bool during = false;
+    bool enabledDuring = true;
+    bool scanShownDuring = false;
+    int totalDuring = -1;
+    QTimer::singleShot(0, [&] {
+        during = true;
+        enabledDuring = form->isEnabled();
+        scanShownDuring = scan.isVisible();
+        totalDuring = scan.Total();
+    });
+    form->show();
+
+    ASSERT_TRUE(during);
+    EXPECT_FALSE(enabledDuring);
+    EXPECT_TRUE(scanShownDuring);
+    EXPECT_EQ(totalDuring, 3);
+    EXPECT_EQ(scan.Counted(), 3);
+    EXPECT_FALSE(scan.isVisible());
+    EXPECT_TRUE(form->isEnabled());
+    ASSERT_EQ(form->SourceList->Count(), 3);
+    EXPECT_EQ(form->SourceList->Fonts(0)->FullName, "DejaVu Sans");
+    EXPECT_EQ(form->windowTitle().toStdString(), "Fonzeta 1.0 - Fonts in folder (" + folder + ")");
+    EXPECT_TRUE(Services.FontTable->IsRegistered(folder + "/sans.ttf"));
+
+    form->close();
+    EXPECT_NE(ReadIni().find("ViewMode=2\r\nPath=" + folder + "\r\n"), std::string::npos);
+    form.reset();
+    // Destroying the window gives the folder fonts back.
+    EXPECT_FALSE(Services.FontTable->IsRegistered(folder + "/sans.ttf"));
+    EXPECT_FALSE(Services.FontTable->IsRegistered(folder + "/sub/nanum.ttf"));
+}
+
+TEST_F(MainForm, InstalledFontsAreCountedFromTheInstalledFiles)
+{
+    auto form = Make();
+    TfScan scan;
+    form->SetScanWindow(&scan);
+    form->show();
+    EXPECT_EQ(form->SourceList->Mode(), flmInstalled);
+    EXPECT_GT(form->SourceList->Count(), 0);
+    EXPECT_EQ(scan.Total(), static_cast<int>(form->SourceList->InstalledFiles().size()));
+    EXPECT_EQ(scan.Counted(), form->SourceList->Count());
+    EXPECT_FALSE(scan.isVisible());
+    EXPECT_TRUE(form->isEnabled());
+}
+
+TEST_F(MainForm, ScreenFontsNeedNoScanWindow)
+{
+    WriteIni("[Option]\r\nViewMode=0\r\n");
+    auto form = Make();
+    TfScan scan;
+    form->SetScanWindow(&scan);
+    bool shown = false;
+    QTimer::singleShot(0, [&] { shown = scan.isVisible(); });
+    form->show();
+    QApplication::processEvents();
+    EXPECT_FALSE(shown);
+    EXPECT_EQ(scan.Total(), 0);
+    EXPECT_GT(form->SourceList->Count(), 0);
 }
 
 TEST_F(MainForm, LayoutRowsAndTheSampleBoxWidth)
