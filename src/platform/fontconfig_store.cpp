@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <set>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -108,7 +109,16 @@ std::vector<std::string> TFontconfigStore::InstalledFiles()
 bool TFontconfigStore::RefreshUserFolderCache()
 {
     const std::string folder = UserFontFolder();
-    return !folder.empty() && CacheFolder(folder);
+    struct stat st;
+    if (folder.empty() || stat(folder.c_str(), &st) != 0)
+        return false;
+    const int64_t changed = int64_t(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    if (changed == FCachedFolderTime)
+        return true;
+    if (!CacheFolder(folder))
+        return false;
+    FCachedFolderTime = changed;
+    return true;
 }
 
 bool TFontconfigStore::MakeKnown(const std::string& path)

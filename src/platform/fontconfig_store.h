@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 #include "platform/installed_fonts.h"
 
 // Installed fonts as fontconfig lists them. Every query builds a fresh fontconfig
@@ -13,6 +15,11 @@ public:
     bool Forget(const std::string& path) override;
 
     // Rewrites fontconfig's cache of the user font folder so other programs see its
-    // current contents. False when the folder cannot be scanned.
+    // current contents. The folder is scanned only when it changed since the last refresh,
+    // since lists send font-change notifications far more often than fonts are installed.
+    // False when the folder cannot be scanned.
     bool RefreshUserFolderCache();
+
+private:
+    int64_t FCachedFolderTime = -1;
 };

@@ -107,6 +107,17 @@ TEST(FontChange, BroadcastTellsListenersAndCachesTheUserFolder)
     EXPECT_EQ(calls, 11);
     ASSERT_TRUE(fs::is_directory(cache));
     EXPECT_FALSE(fs::is_empty(cache)) << "the user folder's cache file is written";
+
+    fs::remove_all(cache);
+    notifier.Broadcast();
+    EXPECT_EQ(calls, 22);
+    EXPECT_FALSE(fs::exists(cache)) << "an unchanged folder is not scanned again";
+
+    const std::string added = Sandbox::UserFontFolder() + "/Added.ttf";
+    fs::copy_file(Sandbox::DejaVuSerif(), added, fs::copy_options::overwrite_existing);
+    notifier.Broadcast();
+    EXPECT_TRUE(fs::exists(cache)) << "a changed folder is scanned again";
+    fs::remove(added);
 }
 
 TEST(Trash, MovesFileWithItsTrashInfo)
