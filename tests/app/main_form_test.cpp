@@ -686,10 +686,18 @@ TEST_F(MainForm, AboutBoxShowsItsTextsAndOpensItsLinks)
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-TEST_F(MainForm, AboutBoxClosesOnEscape)
+TEST_F(MainForm, AboutBoxHasItsWhiteBandBlueLinksAndClosesOnEscape)
 {
     TfAbout about(&Opener);
     about.show();
+    const QImage image = about.grab().toImage();
+    EXPECT_EQ(image.pixelColor(4, 4), QColor(Qt::white));
+    EXPECT_NE(image.pixelColor(4, image.height() - 4), QColor(Qt::white));
+    for (const char* name : {"lMail", "lHomePage"}) {
+        auto* link = about.findChild<QLabel*>(QString::fromLatin1(name));
+        EXPECT_EQ(link->palette().color(QPalette::WindowText), QColor(Qt::blue)) << name;
+        EXPECT_EQ(link->cursor().shape(), Qt::PointingHandCursor) << name;
+    }
     QTest::keyClick(&about, Qt::Key_Escape);
     EXPECT_FALSE(about.isVisible());
     EXPECT_TRUE(Opener.Opened.empty());
