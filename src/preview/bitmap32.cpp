@@ -1,0 +1,321 @@
+#include "preview/bitmap32.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <new>
+#include <utility>
+#include <vector>
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include "preview/blend.h"
+#include "preview/supersample.h"
+
+namespace {
+
+// RenderText's working memory, kept between calls: the supersampled rendering of a line at
+// a large size runs to megabytes, and the preview renders one line per visible row on every
+// paint. A store larger than this many pixels is released after use instead.
+constexpr std::size_t ScratchKeepLimit = 8u << 20;
+
+// Largest bitmap created: 1 GiB of pixels. Anything near it is a runaway size, refused before
+// any memory is committed to it.
+constexpr std::size_t MaxPixels = std::size_t(1) << 28;
+
+}  // namespace
+
+// Lends a kept pixel store to a working bitmap for one RenderText call and takes it back
+// afterwards, also when the call fails. A nested call (from an OnChange handler) finds the
+// store lent out and works with fresh memory.
+class TBitmap32::TScratchLease {
+public:
+    TScratchLease(TBitmap32& bitmap, TScratch& scratch)
+        : FBitmap(bitmap), FScratch(scratch), FLent(!scratch.inUse)
+    {
+        if (!FLent)
+            return;
+        FScratch.inUse = true;
+        FBitmap.FStore = std::move(FScratch.store);
+        FScratch.store = {};
+    }
+    ~TScratchLease()
+    {
+        if (!FLent)
+            return;
+        FBitmap.ReleaseSurface();
+        if (FBitmap.FStore.capacity <= ScratchKeepLimit)
+            FScratch.store = std::move(FBitmap.FStore);
+        FBitmap.FStore = {};
+        FScratch.inUse = false;
+    }
+    TScratchLease(const TScratchLease&) = delete;
+    TScratchLease& operator=(const TScratchLease&) = delete;
+
+private:
+    TBitmap32& FBitmap;
+    TScratch& FScratch;
+    bool FLent;
+};
+
+TBitmap32::TBitmap32() = default;
+
+TBitmap32::~TBitmap32() { ReleaseSurface(); }
+
+void TBitmap32::ReleaseSurface() { FSurface = QImage(); }
+
+bool TBitmap32::Empty() const { return !FStore.bits || TCustomMap::Empty(); }
+
+void TBitmap32::SetSize(int newWidth, int newHeight)
+{
+    newWidth = std::max(newWidth, 0);
+    newHeight = std::max(newHeight, 0);
+    if (newWidth == Width() && newHeight == Height())
+        return;
+    ReleaseSurface();
+    if (newWidth > 0 && newHeight > 0) {
+        const std::size_t count = static_cast<std::size_t>(newWidth) * newHeight;
+        // Reuse the memory when the new size fits and does not waste most of it.
+        if (!FStore.bits || count > FStore.capacity || count < FStore.capacity / 4) {
+            FStore = {};
+            if (count <= MaxPixels)
+                FStore.bits.reset(new (std::nothrow) TColor32[count]);
+            if (!FStore.bits) {
+                TCustomMap::SetSize(0, 0);
+                throw EBitmapError("Can't allocate the DIB handle");
+            }
+            FStore.capacity = count;
+        }
+        FSurface = QImage(reinterpret_cast<uchar*>(FStore.bits.get()), newWidth, newHeight,
+                          static_cast<qsizetype>(newWidth) * 4,
+                          QImage::Format_ARGB32_Premultiplied);
+        const char* failure = nullptr;
+        if (FSurface.isNull())
+            failure = "Can't create compatible DC";
+        else if (!FSurface.paintEngine())
+            failure = "Can't select an object into DC";
+        if (failure) {
+            ReleaseSurface();
+            FStore = {};
+            TCustomMap::SetSize(0, 0);
+            throw EBitmapError(failure);
+        }
+    } else {
+        FStore = {};
+    }
+    TCustomMap::SetSize(newWidth, newHeight);
+}
+
+void TBitmap32::Clear() { Clear(0xFF000000u); }
+
+void TBitmap32::Clear(TColor32 fillColor)
+{
+    if (Empty())
+        return;
+    std::fill_n(Bits(), static_cast<std::size_t>(Width()) * Height(), fillColor);
+    Changed();
+}
+
+void TBitmap32::FillRect(int x1, int y1, int x2, int y2, TColor32 value)
+{
+    x1 = std::max(x1, 0);
+    y1 = std::max(y1, 0);
+    x2 = std::min(x2, Width());
+    y2 = std::min(y2, Height());
+    if (!Empty() && x1 < x2)
+        for (int y = y1; y < y2; ++y)
+            std::fill(GetPixelPtr(x1, y), GetPixelPtr(x2, y), value);
+    Changed();
+}
+
+void TBitmap32::FillRectS(int x1, int y1, int x2, int y2, TColor32 value)
+{
+    if (x1 >= x2 || y1 >= y2 || x1 >= Width() || y1 >= Height() || x2 <= 0 || y2 <= 0)
+        return;
+    FillRect(std::max(x1, 0), std::max(y1, 0), std::min(x2, Width()), std::min(y2, Height()),
+             value);
+}
+
+void TBitmap32::SetFont(const QFont& font) { FFont = font; }
+
+void TBitmap32::SetFontColor(TColor color) { FFontColor = color; }
+
+void TBitmap32::SetDrawMode(TDrawMode value)
+{
+    if (value == FDrawMode)
+        return;
+    FDrawMode = value;
+    Changed();
+}
+
+void TBitmap32::SetMasterAlpha(TColor32 value)
+{
+    value = std::min<TColor32>(value, 255);
+    if (value == FMasterAlpha)
+        return;
+    FMasterAlpha = value;
+    Changed();
+}
+
+void TBitmap32::Textout(int x, int y, const std::string& text)
+{
+    DrawString(x, y, QString::fromStdString(text));
+}
+
+void TBitmap32::DrawString(int x, int y, const QString& text)
+{
+    if (Empty())
+        return;
+    {
+        QPainter painter(&FSurface);
+        painter.setFont(FFont);
+        painter.setPen(ColorToQColor(FFontColor));
+        painter.drawText(QPoint(x, y + painter.fontMetrics().ascent()), text);
+    }
+    Changed();
+}
+
+QSize TBitmap32::TextExtent(const std::string& text) const
+{
+    return MeasureString(QString::fromStdString(text));
+}
+
+QSize TBitmap32::MeasureString(const QString& text) const
+{
+    const QFontMetrics metrics = FSurface.isNull() ? QFontMetrics(FFont)
+                                                   : QFontMetrics(FFont, &FSurface);
+    return QSize(metrics.horizontalAdvance(text), metrics.height());
+}
+
+void TBitmap32::RenderText(int x, int y, const std::string& text, int level, TColor32 color)
+{
+    if (Empty())
+        return;
+    const TColor32 alpha = color >> 24;
+    const TColor32 rgb = color & 0x00FFFFFF;
+    level = std::clamp(level, 0, 4);
+    const QString qtext = QString::fromStdString(text);
+    const QString measured = qtext + QLatin1Char(' ');
+
+    static TScratch workScratch;
+    static TScratch largeScratch;
+    TBitmap32 work;
+    TScratchLease workLease(work, workScratch);
+
+    if (level == 0) {
+        const QSize extent = MeasureString(measured);
+        work.SetSize(extent.width(), extent.height());
+        work.SetFont(FFont);
+        work.Clear(0);
+        work.SetFontColor(clWhite);
+        work.DrawString(0, 0, qtext);
+        if (work.Empty())
+            return;
+        TColor32* p = work.Bits();
+        TColor32* const end = p + static_cast<std::size_t>(work.Width()) * work.Height();
+        for (; p != end; ++p)
+            if (*p != 0)
+                *p = ((*p & 0xFF) << 24) + rgb;
+    } else {
+        QFont large = FFont;
+        const int scale = 1 << level;
+        if (large.pointSizeF() > 0)
+            large.setPointSizeF(large.pointSizeF() * scale);
+        else
+            large.setPixelSize(large.pixelSize() * scale);
+        const QFontMetrics metrics(large);
+        int cx = metrics.horizontalAdvance(measured);
+        const int cy = metrics.height();
+        cx = ((cx >> level) + 1) << level;
+
+        TBitmap32 big;
+        {
+            TScratchLease largeLease(big, largeScratch);
+            big.SetSize(cx, cy);
+            big.Clear(0);
+            big.SetFont(large);
+            big.SetFontColor(clWhite);
+            big.DrawString(0, 0, qtext);
+            work.SetSize(cx >> level, cy >> level);
+            if (work.Empty() || big.Empty())
+                return;
+            ReduceCoverage(big.Bits(), big.Width(), work.Bits(), work.Width(), work.Height(),
+                           level, rgb);
+        }
+    }
+    work.SetDrawMode(dmBlend);
+    work.SetMasterAlpha(alpha);
+    work.DrawTo(*this, x, y);
+}
+
+void TBitmap32::DrawTo(TBitmap32& target, int x, int y) const
+{
+    if (target.Empty())
+        throw EBitmapError("Destination bitmap is nil or empty");
+    if (Empty())
+        throw EBitmapError("Source bitmap is nil or empty");
+    if (FDrawMode == dmBlend && FMasterAlpha == 0)
+        return;
+    // The part of this bitmap that lands inside the target.
+    const int left = std::max(x, 0);
+    const int top = std::max(y, 0);
+    const int right = static_cast<int>(std::min<long long>(static_cast<long long>(x) + Width(),
+                                                           target.Width()));
+    const int bottom = static_cast<int>(
+        std::min<long long>(static_cast<long long>(y) + Height(), target.Height()));
+    if (left < right && top < bottom) {
+        const int count = right - left;
+        // A bitmap drawn onto itself reads from a copy, so that no row is read after it
+        // was written.
+        std::vector<TColor32> copy;
+        const TColor32* source = Bits();
+        if (&target == this) {
+            copy.assign(Bits(), Bits() + static_cast<std::size_t>(Width()) * Height());
+            source = copy.data();
+        }
+        for (int row = top; row < bottom; ++row) {
+            const TColor32* from =
+                source + (left - x) + static_cast<std::ptrdiff_t>(row - y) * Width();
+            TColor32* to = target.GetPixelPtr(left, row);
+            if (FDrawMode == dmOpaque)
+                std::memcpy(to, from, static_cast<std::size_t>(count) * sizeof(TColor32));
+            else if (FMasterAlpha == 255)
+                BlendLine(from, to, count);
+            else
+                BlendLineEx(from, to, count, FMasterAlpha);
+        }
+    }
+    target.Changed();
+}
+
+void TBitmap32::DrawTo(QPainter& painter, int x, int y) const
+{
+    if (!painter.isActive())
+        throw EBitmapError("Destination bitmap is nil or empty");
+    if (Empty())
+        throw EBitmapError("Source bitmap is nil or empty");
+    if (FDrawMode == dmOpaque) {
+        // Qt expects the alpha byte of an RGB32 image to be 0xFF; the blended rows may hold
+        // any alpha, so the copy sets it.
+        QImage opaque(Width(), Height(), QImage::Format_RGB32);
+        if (opaque.isNull())
+            throw EBitmapError("Can't allocate the DIB handle");
+        for (int row = 0; row < Height(); ++row) {
+            const TColor32* from = GetPixelPtr(0, row);
+            auto* to = reinterpret_cast<TColor32*>(opaque.scanLine(row));
+            for (int col = 0; col < Width(); ++col)
+                to[col] = from[col] | 0xFF000000u;
+        }
+        painter.drawImage(QPoint(x, y), opaque);
+        return;
+    }
+    if (FMasterAlpha == 0)
+        return;
+    const QImage view(reinterpret_cast<const uchar*>(Bits()), Width(), Height(),
+                      static_cast<qsizetype>(Width()) * 4, QImage::Format_ARGB32);
+    const qreal opacity = painter.opacity();
+    painter.setOpacity(opacity * FMasterAlpha / 255.0);
+    painter.drawImage(QPoint(x, y), view);
+    painter.setOpacity(opacity);
+}
