@@ -8,7 +8,9 @@
 #include <vector>
 
 #include <QFontMetrics>
+#include <QGlyphRun>
 #include <QPainter>
+#include <QTextLayout>
 
 #include "preview/blend.h"
 #include "preview/supersample.h"
@@ -23,6 +25,48 @@ constexpr std::size_t ScratchKeepLimit = 8u << 20;
 // Largest bitmap created: 1 GiB of pixels. Anything near it is a runaway size, refused before
 // any memory is committed to it.
 constexpr std::size_t MaxPixels = std::size_t(1) << 28;
+
+// Qt's raster engine draws glyphs up to this many pixels from its glyph cache and fills the
+// outlines of larger ones on every call.
+int LargestCachedGlyph()
+{
+    static const int pixels = [] {
+        const int value = qEnvironmentVariableIntValue("QT_MAX_CACHED_GLYPH_SIZE");
+        return value > 0 ? value : 64;
+    }();
+    return pixels;
+}
+
+// Draws text whose glyphs are filled from outlines one glyph at a time. The rasteriser slows
+// down sharply with the size of the path it fills, so a line filled glyph by glyph is several
+// times faster than the same line as one path, with the same pixels.
+void DrawGlyphByGlyph(QPainter& painter, QPoint baseline, const QString& text)
+{
+    QTextLayout layout(text, painter.font(), painter.device());
+    QTextOption option;
+    option.setWrapMode(QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    if (!line.isValid()) {
+        layout.endLayout();
+        return;
+    }
+    line.setLineWidth(1e7);
+    layout.endLayout();
+    const QPointF origin(baseline.x(), baseline.y() - line.ascent());
+    QGlyphRun single;
+    for (const QGlyphRun& run : line.glyphRuns()) {
+        const QList<quint32> indexes = run.glyphIndexes();
+        const QList<QPointF> positions = run.positions();
+        single.setRawFont(run.rawFont());
+        for (qsizetype i = 0; i < indexes.size(); ++i) {
+            single.setGlyphIndexes({indexes[i]});
+            single.setPositions({positions[i]});
+            painter.drawGlyphRun(origin, single);
+        }
+    }
+}
 
 }  // namespace
 
@@ -171,7 +215,13 @@ void TBitmap32::DrawString(int x, int y, const QString& text)
         QPainter painter(&FSurface);
         painter.setFont(FFont);
         painter.setPen(ColorToQColor(FFontColor));
-        painter.drawText(QPoint(x, y + painter.fontMetrics().ascent()), text);
+        const QPoint baseline(x, y + painter.fontMetrics().ascent());
+        const QFont& font = painter.font();
+        const bool decorated = font.underline() || font.strikeOut() || font.overline();
+        if (!decorated && painter.fontInfo().pixelSize() > LargestCachedGlyph())
+            DrawGlyphByGlyph(painter, baseline, text);
+        else
+            painter.drawText(baseline, text);
     }
     Changed();
 }

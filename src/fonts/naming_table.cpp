@@ -1,0 +1,400 @@
+#include "fonts/naming_table.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "fonts/font_info.h"
+#include "platform/dialogs.h"
+#include "platform/locale_info.h"
+#include "platform/platform.h"
+
+namespace {
+
+constexpr uint16_t kUSEnglish = 0x0409;
+constexpr uint16_t kKorean = 0x0412;
+constexpr uint16_t kMicrosoftPlatform = 3;
+constexpr uint16_t kWansungEncoding = 5;
+constexpr int kNameIDCount = 8;
+
+constexpr size_t kOffsetTableSize = 12;
+constexpr size_t kTableRecordSize = 16;
+constexpr size_t kMaxTables = 50;
+constexpr size_t kNameHeaderSize = 6;
+constexpr size_t kNameRecordSize = 12;
+// A name is held in a buffer of 1024 bytes with room for a terminating UTF-16 zero.
+constexpr size_t kMaxNameLength = 1022;
+// Most naming tables fit; the rest of a larger one is read record by record.
+constexpr size_t kWindowSize = 64 * 1024;
+
+const char* const kOpenFailed = "Open font file failed!";
+const char* const kReadFailed = "Read failed!";
+const char* const kInvalidFont = "Invalid TrueType Font!";
+const char* const kInvalidTable = "Invalid Font(1)!";
+const char* const kInvalidRecord = "Invalid Font(2)!";
+const char* const kInvalidStringOffset = "Invalid StorageOffset or StrOffset retrived!";
+const char* const kInvalidStringLength = "Invalid StrLen!";
+
+uint16_t Get16(const uint8_t* p) { return static_cast<uint16_t>(p[0] << 8 | p[1]); }
+
+uint32_t Get32(const uint8_t* p)
+{
+    return static_cast<uint32_t>(p[0]) << 24 | static_cast<uint32_t>(p[1]) << 16 |
+           static_cast<uint32_t>(p[2]) << 8 | p[3];
+}
+
+// Reads up to `length` bytes at `offset`; fewer only at the end of the file. -1 on error.
+ssize_t ReadAt(int fd, uint8_t* buffer, size_t length, uint64_t offset)
+{
+    size_t done = 0;
+    while (done < length) {
+        const ssize_t got = pread(fd, buffer + done, length - done, static_cast<off_t>(offset + done));
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            return -1;
+        }
+        if (got == 0)
+            break;
+        done += static_cast<size_t>(got);
+    }
+    return static_cast<ssize_t>(done);
+}
+
+class TFileHandle {
+public:
+    explicit TFileHandle(const std::string& path)
+        // Non-blocking, so that a named pipe that happens to be called *.ttf cannot hang
+        // the reader; it is refused below as not a regular file.
+        : FFd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY))
+    {
+    }
+    ~TFileHandle()
+    {
+        if (FFd >= 0)
+            close(FFd);
+    }
+    TFileHandle(const TFileHandle&) = delete;
+    TFileHandle& operator=(const TFileHandle&) = delete;
+    int Fd() const { return FFd; }
+
+private:
+    int FFd;
+};
+
+// Ranges of one file, served from one read of the naming table where they fall inside it.
+class TRangeReader {
+public:
+    TRangeReader(int fd, uint64_t fileSize) : FFd(fd), FFileSize(fileSize) {}
+
+    bool Contains(uint64_t offset, uint64_t length) const
+    {
+        return offset <= FFileSize && length <= FFileSize - offset;
+    }
+
+    // Reads what the file holds of [offset, offset + length) into the window.
+    bool Preload(uint64_t offset, uint64_t length)
+    {
+        if (offset >= FFileSize)
+            return true;
+        const uint64_t wanted = std::min<uint64_t>({length, FFileSize - offset, Window().size()});
+        const ssize_t got = ReadAt(FFd, Window().data(), static_cast<size_t>(wanted), offset);
+        if (got < 0)
+            return false;
+        FStart = offset;
+        FLength = static_cast<size_t>(got);
+        return true;
+    }
+
+    // Copies exactly `length` bytes at `offset`; the caller checked the range with Contains.
+    bool Read(uint64_t offset, size_t length, uint8_t* out) const
+    {
+        if (offset >= FStart && offset - FStart <= FLength && length <= FLength - (offset - FStart)) {
+            std::memcpy(out, Window().data() + (offset - FStart), length);
+            return true;
+        }
+        return ReadAt(FFd, out, length, offset) == static_cast<ssize_t>(length);
+    }
+
+private:
+    static std::array<uint8_t, kWindowSize>& Window()
+    {
+        thread_local std::array<uint8_t, kWindowSize> window;
+        return window;
+    }
+
+    int FFd;
+    uint64_t FFileSize;
+    uint64_t FStart = 0;
+    size_t FLength = 0;
+};
+
+void AppendUtf8(std::string& out, uint32_t code)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | code >> 6);
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | code >> 12);
+        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | code >> 18);
+        out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
+        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+constexpr uint32_t kReplacement = 0xFFFD;
+
+// Big-endian UTF-16 up to its first zero unit. An odd last byte is the high half of a unit
+// whose low half is zero. Unpaired surrogates become U+FFFD.
+std::string Utf16BEToUtf8(const uint8_t* bytes, size_t length)
+{
+    std::string out;
+    out.reserve(length / 2);
+    auto unitAt = [&](size_t i) -> uint32_t {
+        return static_cast<uint32_t>(bytes[i]) << 8 | (i + 1 < length ? bytes[i + 1] : 0u);
+    };
+    for (size_t i = 0; i < length; i += 2) {
+        const uint32_t unit = unitAt(i);
+        if (unit == 0)
+            break;
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 2 < length) {
+            const uint32_t low = unitAt(i + 2);
+            if (low >= 0xDC00 && low < 0xE000) {
+                AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        AppendUtf8(out, unit >= 0xD800 && unit < 0xE000 ? kReplacement : unit);
+    }
+    return out;
+}
+
+// One converter per thread, opened on first use: opening one costs far more than a name.
+class TCp949Converter {
+public:
+    TCp949Converter() : FHandle(iconv_open("UTF-8", "CP949")) {}
+    ~TCp949Converter()
+    {
+        if (Valid())
+            iconv_close(FHandle);
+    }
+    TCp949Converter(const TCp949Converter&) = delete;
+    TCp949Converter& operator=(const TCp949Converter&) = delete;
+
+    bool Valid() const { return FHandle != reinterpret_cast<iconv_t>(-1); }
+
+    // Bytes the code page cannot decode become U+FFFD, one per byte.
+    std::string Convert(const std::string& text)
+    {
+        std::string out;
+        // Two CP949 bytes make at most three UTF-8 bytes, one bad byte three.
+        std::string buffer(text.size() * 3 + 4, '\0');
+        char* in = const_cast<char*>(text.data());
+        size_t inLeft = text.size();
+        iconv(FHandle, nullptr, nullptr, nullptr, nullptr);
+        while (inLeft > 0) {
+            char* outPtr = buffer.data();
+            size_t outLeft = buffer.size();
+            const size_t result = iconv(FHandle, &in, &inLeft, &outPtr, &outLeft);
+            out.append(buffer.data(), buffer.size() - outLeft);
+            if (result != static_cast<size_t>(-1))
+                break;
+            const int error = errno;
+            if (error == E2BIG)
+                continue;
+            AppendUtf8(out, kReplacement);
+            iconv(FHandle, nullptr, nullptr, nullptr, nullptr);
+            if (error != EILSEQ)
+                break;  // a lead byte without its trail byte ends the text
+            ++in;
+            --inLeft;
+        }
+        return out;
+    }
+
+private:
+    iconv_t FHandle;
+};
+
+std::string Cp949ToUtf8(const std::string& text)
+{
+    bool ascii = true;
+    for (const char c : text)
+        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    if (ascii)
+        return text;
+    thread_local TCp949Converter converter;
+    if (converter.Valid())
+        return converter.Convert(text);
+    std::string out;
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) < 0x80)
+            out += c;
+        else
+            AppendUtf8(out, kReplacement);
+    }
+    return out;
+}
+
+TNameReadResult Fail(const char* message) { return {TNameReadStatus::Failed, message}; }
+TNameReadResult Stop(const char* message) { return {TNameReadStatus::Stopped, message}; }
+
+}  // namespace
+
+bool HasZeroHighByteCode(const uint8_t* bytes, size_t length)
+{
+    size_t i = 0;
+    while (i < length) {
+        if (bytes[i] == 0 && i + 1 < length) {
+            ++i;
+            if (bytes[i] >= 0x80)
+                return true;
+        }
+        i += 2;
+    }
+    return false;
+}
+
+std::string DecodeNameString(const uint8_t* bytes, uint16_t encodingID, size_t length)
+{
+    if (encodingID != kWansungEncoding)
+        return Utf16BEToUtf8(bytes, length);
+    std::string kept;
+    if (HasZeroHighByteCode(bytes, length)) {
+        if (bytes[0] != 0)
+            return std::string();
+        for (size_t i = 1; i < length && bytes[i] != 0; i += 2)
+            kept += static_cast<char>(bytes[i]);
+    } else {
+        for (size_t i = 0; i < length; ++i) {
+            if (bytes[i] != 0)
+                kept += static_cast<char>(bytes[i]);
+        }
+    }
+    return Cp949ToUtf8(kept);
+}
+
+TNameReadResult ReadNamingTable(TFontInfo& font, const std::string& path, uint16_t userLangID)
+{
+    TFileHandle file(path);
+    struct stat st {};
+    if (file.Fd() < 0) {
+        // Something that exists but cannot be opened is a failure; nothing there is not.
+        if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+            return {TNameReadStatus::Missing, std::string()};
+        font.FileName = path;
+        font.FileSize = 0;
+        return Fail(kOpenFailed);
+    }
+    const bool statOk = fstat(file.Fd(), &st) == 0;
+    if (statOk && S_ISDIR(st.st_mode))
+        return {TNameReadStatus::Missing, std::string()};
+    font.FileName = path;
+    if (!statOk || !S_ISREG(st.st_mode)) {
+        font.FileSize = 0;
+        return Fail(kOpenFailed);
+    }
+    font.FileSize = st.st_size;
+    const uint64_t fileSize = static_cast<uint64_t>(st.st_size);
+
+    // The offset table and the largest table directory accepted, in one read; whatever
+    // the file does not hold stays zero.
+    std::array<uint8_t, kOffsetTableSize + kMaxTables * kTableRecordSize> head{};
+    if (ReadAt(file.Fd(), head.data(), head.size(), 0) < 0)
+        return Fail(kReadFailed);
+    const uint16_t numTables = Get16(&head[4]);
+    if (numTables < 1 || numTables > kMaxTables)
+        return Fail(kInvalidFont);
+
+    uint32_t tableOffset = 0;
+    uint32_t tableLength = 0;
+    for (size_t i = 0; i < numTables; ++i) {
+        const uint8_t* record = &head[kOffsetTableSize + i * kTableRecordSize];
+        if (std::memcmp(record, "name", 4) == 0) {
+            tableOffset = Get32(record + 8);
+            tableLength = Get32(record + 12);
+            break;
+        }
+    }
+    if (tableOffset == 0 || static_cast<int32_t>(tableOffset) < 0)
+        return {TNameReadStatus::Done, std::string()};
+
+    TRangeReader reader(file.Fd(), fileSize);
+    if (!reader.Contains(tableOffset, kNameHeaderSize))
+        return Fail(kInvalidTable);
+    if (!reader.Preload(tableOffset, std::max<uint64_t>(tableLength, kNameHeaderSize)))
+        return Fail(kReadFailed);
+    std::array<uint8_t, kNameHeaderSize> header{};
+    if (!reader.Read(tableOffset, header.size(), header.data()))
+        return Fail(kReadFailed);
+    const uint16_t count = Get16(&header[2]);
+    const uint16_t stringOffset = Get16(&header[4]);
+
+    bool taken[kNameIDCount] = {};
+    int takenCount = 0;
+    std::array<uint8_t, kMaxNameLength> text;
+    for (uint32_t i = 0; i < count && takenCount < kNameIDCount; ++i) {
+        const uint64_t position = uint64_t{tableOffset} + kNameHeaderSize + uint64_t{i} * kNameRecordSize;
+        if (!reader.Contains(position, kNameRecordSize))
+            return Fail(kInvalidRecord);
+        std::array<uint8_t, kNameRecordSize> record{};
+        if (!reader.Read(position, record.size(), record.data()))
+            return Fail(kReadFailed);
+        const uint16_t platformID = Get16(&record[0]);
+        const uint16_t encodingID = Get16(&record[2]);
+        const uint16_t languageID = Get16(&record[4]);
+        const int16_t nameID = static_cast<int16_t>(Get16(&record[6]));
+        const uint16_t length = Get16(&record[8]);
+        const uint16_t offset = Get16(&record[10]);
+        if (platformID != kMicrosoftPlatform || nameID < 0 || nameID >= kNameIDCount || length < 1)
+            continue;
+
+        const uint64_t textPosition = uint64_t{tableOffset} + stringOffset + offset;
+        if (textPosition > fileSize)
+            return Stop(kInvalidStringOffset);
+        if (!reader.Contains(textPosition, length))
+            return Stop(kInvalidStringLength);
+
+        if (languageID != userLangID && languageID != kUSEnglish)
+            continue;
+        if (taken[nameID])
+            continue;
+        if (font.PreferredLangID != 0 && languageID != font.PreferredLangID)
+            continue;
+        if (font.PreferredLangID == 0 && encodingID == kWansungEncoding && languageID != kKorean)
+            continue;
+
+        font.LangID = languageID;
+        taken[nameID] = true;
+        ++takenCount;
+        const size_t kept = std::min<size_t>(length, kMaxNameLength);
+        if (!reader.Read(textPosition, kept, text.data()))
+            return Fail(kReadFailed);
+        *font.NameText(nameID) = DecodeNameString(text.data(), encodingID, kept);
+    }
+    return {TNameReadStatus::Done, std::string()};
+}
+
+void ReadFontNames(TFontInfo& font, const std::string& path, const TPlatform& platform)
+{
+    const uint16_t userLangID = platform.Locale ? platform.Locale->UserLangID() : kUSEnglish;
+    const TNameReadResult result = ReadNamingTable(font, path, userLangID);
+    if (!platform.Dialogs)
+        return;
+    if (result.Status == TNameReadStatus::Failed)
+        platform.Dialogs->ShowMessage(font.FileName + "\n" + result.Message);
+    else if (result.Status == TNameReadStatus::Stopped)
+        platform.Dialogs->ShowMessage(result.Message);
+}
