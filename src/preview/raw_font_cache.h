@@ -6,15 +6,16 @@
 #include <unordered_map>
 #include <vector>
 
+#include <QByteArray>
 #include <QRawFont>
 
 // The exact faces of font files, loaded from the files on first use and kept for the files
 // used most recently.
 //
-// Loading a file reads all of it, so each file is read once and every size of it is derived
-// from that load (the sizes share the file's data). A file that is not a font is remembered
-// as such and not read again. The cache holds at most `maxFiles` files and, beyond the most
-// recent one, at most `maxBytes` bytes of font files; of each file it keeps the last
+// Loading a file reads all of it, so each file is read once and every size and hinting of it
+// is made from that load (the sizes share the file's data). A file that is not a font is
+// remembered as such and not read again. The cache holds at most `maxFiles` files and, beyond
+// the most recent one, at most `maxBytes` bytes of font files; of each file it keeps the last
 // `SizesPerFile` sizes asked for.
 class TRawFontCache {
 public:
@@ -26,7 +27,8 @@ public:
 
     // The face of the file at `pixelSize`; an invalid QRawFont when the file cannot be read
     // as a font.
-    QRawFont Find(const std::string& path, qreal pixelSize);
+    QRawFont Find(const std::string& path, qreal pixelSize,
+                  QFont::HintingPreference hinting = QFont::PreferDefaultHinting);
     // Number of files kept, fonts or not.
     std::size_t Count() const { return FFiles.size(); }
     // Number of times a file was read.
@@ -36,8 +38,8 @@ public:
 private:
     struct TFile {
         std::string path;
-        std::size_t bytes = 0;
-        QRawFont base;
+        QByteArray data;
+        bool font = false;
         std::vector<QRawFont> sizes;
     };
 

@@ -50,13 +50,15 @@ qreal TTextFace::PixelsPerPoint()
     return dpi / 72.0;
 }
 
-TTextFace TTextFace::FromRawFont(const QRawFont& raw, QFont fallback, TFontStyles style)
+TTextFace TTextFace::FromRawFont(const QRawFont& raw, QFont fallback, TFontStyles style,
+                                 const QRawFont& enlarged)
 {
     TTextFace face;
     if (!raw.isValid())
         return face;
     face.FKind = kRaw;
     face.FRaw = raw;
+    face.FEnlarged = enlarged;
     face.FStyle = style;
     face.FSynthBold = style.testFlag(fsBold) && raw.weight() < BoldWeight;
     face.FSynthItalic = style.testFlag(fsItalic) && raw.style() == QFont::StyleNormal;
@@ -280,10 +282,16 @@ TTextFace TTextFace::Scaled(int factor) const
 {
     TTextFace face = *this;
     switch (FKind) {
-    case kRaw:
-        face.FRaw.setPixelSize(FRaw.pixelSize() * factor);
-        SetPixelSizeF(face.FFont, face.FRaw.pixelSize());
+    case kRaw: {
+        const qreal pixels = FRaw.pixelSize() * factor;
+        if (FEnlarged.isValid())
+            face.FRaw = FEnlarged;
+        if (face.FRaw.pixelSize() != pixels)
+            face.FRaw.setPixelSize(pixels);
+        face.FEnlarged = QRawFont();
+        SetPixelSizeF(face.FFont, pixels);
         break;
+    }
     case kFont:
         if (FFont.pointSizeF() > 0)
             face.FFont.setPointSizeF(FFont.pointSizeF() * factor);

@@ -33,8 +33,12 @@ public:
     // An empty face: draws nothing, measures 0 x 0.
     TTextFace() = default;
     // The exact face of `raw` at its pixel size. Characters the file lacks are drawn in
-    // `fallback`, given the same pixel size and the style here.
-    static TTextFace FromRawFont(const QRawFont& raw, QFont fallback, TFontStyles style);
+    // `fallback`, given the same pixel size and the style here. `enlarged`, when given, is
+    // the same face without hinting, ideally at the size Scaled will be asked for: a face
+    // enlarged for supersampling is drawn from it, as hinting to the finer grid only costs
+    // time and is averaged away.
+    static TTextFace FromRawFont(const QRawFont& raw, QFont fallback, TFontStyles style,
+                                 const QRawFont& enlarged = QRawFont());
     // A face by family: `font` with its size, and the style set on it here.
     static TTextFace FromFont(QFont font, TFontStyles style);
 
@@ -61,7 +65,7 @@ public:
     // `topLeft`. Line breaks are not interpreted.
     void Draw(QPainter& painter, QPointF topLeft, const QString& line) const;
 
-    // The same face at `factor` times the size.
+    // The same face at `factor` times the size (unhinted where an enlarged face was given).
     TTextFace Scaled(int factor) const;
 
 private:
@@ -81,6 +85,7 @@ private:
 
     TKind FKind = kNone;
     QRawFont FRaw;
+    QRawFont FEnlarged;
     // The family face, or the fallback of an exact face.
     QFont FFont;
     TFontStyles FStyle;

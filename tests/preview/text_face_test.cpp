@@ -192,6 +192,27 @@ TEST(RawFontCache, ReadsEachFileOnceForAllItsSizes)
     EXPECT_EQ(cache.Count(), 1u);
 }
 
+TEST(RawFontCache, MakesEachHintingFromTheOneRead)
+{
+    TRawFontCache cache;
+    const QRawFont hinted = cache.Find(Sandbox::DejaVuSerif(), 20);
+    const QRawFont unhinted = cache.Find(Sandbox::DejaVuSerif(), 80, QFont::PreferNoHinting);
+    EXPECT_EQ(hinted.hintingPreference(), QFont::PreferDefaultHinting);
+    EXPECT_EQ(unhinted.hintingPreference(), QFont::PreferNoHinting);
+    EXPECT_DOUBLE_EQ(unhinted.pixelSize(), 80);
+    EXPECT_EQ(unhinted.familyName(), "DejaVu Serif");
+    EXPECT_EQ(cache.Loads(), 1u);
+
+    // A face enlarged for supersampling is drawn from the unhinted one.
+    const TTextFace face =
+        TTextFace::FromRawFont(hinted, QApplication::font(), fsItalic, unhinted);
+    const TTextFace large = face.Scaled(4);
+    EXPECT_EQ(large.RawFont().hintingPreference(), QFont::PreferNoHinting);
+    EXPECT_DOUBLE_EQ(large.PixelSize(), 80);
+    EXPECT_EQ(large.Style(), TFontStyles(fsItalic));
+    EXPECT_EQ(face.RawFont().hintingPreference(), QFont::PreferDefaultHinting);
+}
+
 TEST(RawFontCache, RemembersFilesThatAreNoFonts)
 {
     TTempFolder folder;
