@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -31,6 +32,9 @@ constexpr size_t kNameRecordSize = 12;
 constexpr size_t kMaxNameLength = 1022;
 // Most naming tables fit; the rest of a larger one is read record by record.
 constexpr size_t kWindowSize = 64 * 1024;
+// The first read of the naming table: its header and first 84 records. Reading a whole
+// table of some kilobytes instead costs more than one more small read of the texts.
+constexpr size_t kFirstRecordsRead = 1014;
 
 const char* const kOpenFailed = "Open font file failed!";
 const char* const kReadFailed = "Read failed!";
@@ -87,9 +91,12 @@ private:
     int FFd;
 };
 
-// Ranges of one file, served from one read of the naming table where they fall inside it.
+// Ranges of one file, served from two windows (the name records, and the texts that may
+// be taken) where they fall inside them, else read one by one.
 class TRangeReader {
 public:
+    enum TWindow { wRecords, wTexts };
+
     TRangeReader(int fd, uint64_t fileSize) : FFd(fd), FFileSize(fileSize) {}
 
     bool Contains(uint64_t offset, uint64_t length) const
@@ -97,60 +104,88 @@ public:
         return offset <= FFileSize && length <= FFileSize - offset;
     }
 
-    // Reads what the file holds of [offset, offset + length) into the window.
-    bool Preload(uint64_t offset, uint64_t length)
+    // Reads what the file holds of [offset, offset + length) into a window.
+    bool Preload(TWindow window, uint64_t offset, uint64_t length)
     {
+        TSpan& span = FSpans[window];
+        span = TSpan{};
         if (offset >= FFileSize)
             return true;
-        const uint64_t wanted = std::min<uint64_t>({length, FFileSize - offset, Window().size()});
-        const ssize_t got = ReadAt(FFd, Window().data(), static_cast<size_t>(wanted), offset);
+        const uint64_t wanted = std::min<uint64_t>({length, FFileSize - offset, kWindowSize});
+        const ssize_t got = ReadAt(FFd, Buffer(window), static_cast<size_t>(wanted), offset);
         if (got < 0)
             return false;
-        FStart = offset;
-        FLength = static_cast<size_t>(got);
+        span = TSpan{offset, static_cast<size_t>(got)};
         return true;
     }
 
-    // Copies exactly `length` bytes at `offset`; the caller checked the range with Contains.
-    bool Read(uint64_t offset, size_t length, uint8_t* out) const
+    // True when a window holds all of [offset, offset + length).
+    bool Holds(uint64_t offset, uint64_t length) const
     {
-        if (offset >= FStart && offset - FStart <= FLength && length <= FLength - (offset - FStart)) {
-            std::memcpy(out, Window().data() + (offset - FStart), length);
-            return true;
+        for (const TSpan& span : FSpans) {
+            if (offset >= span.Start && offset - span.Start <= span.Length &&
+                length <= span.Length - (offset - span.Start))
+                return true;
+        }
+        return false;
+    }
+
+    // Copies exactly `length` bytes at `offset`; the caller checked the range with Contains.
+    bool Read(uint64_t offset, size_t length, uint8_t* out)
+    {
+        for (const TWindow window : {wRecords, wTexts}) {
+            const TSpan& span = FSpans[window];
+            if (offset >= span.Start && offset - span.Start <= span.Length &&
+                length <= span.Length - (offset - span.Start)) {
+                std::memcpy(out, Buffer(window) + (offset - span.Start), length);
+                return true;
+            }
         }
         return ReadAt(FFd, out, length, offset) == static_cast<ssize_t>(length);
     }
 
 private:
-    static std::array<uint8_t, kWindowSize>& Window()
+    struct TSpan {
+        uint64_t Start = 0;
+        size_t Length = 0;
+    };
+
+    static uint8_t* Buffer(TWindow window)
     {
-        thread_local std::array<uint8_t, kWindowSize> window;
-        return window;
+        thread_local std::array<std::array<uint8_t, kWindowSize>, 2> buffers;
+        return buffers[window].data();
     }
 
     int FFd;
     uint64_t FFileSize;
-    uint64_t FStart = 0;
-    size_t FLength = 0;
+    TSpan FSpans[2];
 };
+
+// Writes `code` as UTF-8 at `out`; returns the end of what was written (at most 4 bytes).
+char* PutUtf8(char* out, uint32_t code)
+{
+    if (code < 0x80) {
+        *out++ = static_cast<char>(code);
+    } else if (code < 0x800) {
+        *out++ = static_cast<char>(0xC0 | code >> 6);
+        *out++ = static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        *out++ = static_cast<char>(0xE0 | code >> 12);
+        *out++ = static_cast<char>(0x80 | (code >> 6 & 0x3F));
+        *out++ = static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        *out++ = static_cast<char>(0xF0 | code >> 18);
+        *out++ = static_cast<char>(0x80 | (code >> 12 & 0x3F));
+        *out++ = static_cast<char>(0x80 | (code >> 6 & 0x3F));
+        *out++ = static_cast<char>(0x80 | (code & 0x3F));
+    }
+    return out;
+}
 
 void AppendUtf8(std::string& out, uint32_t code)
 {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | code >> 6);
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | code >> 12);
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | code >> 18);
-        out += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-        out += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
+    char bytes[4];
+    out.append(bytes, PutUtf8(bytes, code));
 }
 
 constexpr uint32_t kReplacement = 0xFFFD;
@@ -159,8 +194,11 @@ constexpr uint32_t kReplacement = 0xFFFD;
 // whose low half is zero. Unpaired surrogates become U+FFFD.
 std::string Utf16BEToUtf8(const uint8_t* bytes, size_t length)
 {
-    std::string out;
-    out.reserve(length / 2);
+    // Every unit gives at most three bytes (a surrogate pair four for two units); the text
+    // is built on the stack so the string is allocated once, at its final size.
+    length = std::min(length, kMaxNameLength);
+    char buffer[(kMaxNameLength + 1) / 2 * 3];
+    char* out = buffer;
     auto unitAt = [&](size_t i) -> uint32_t {
         return static_cast<uint32_t>(bytes[i]) << 8 | (i + 1 < length ? bytes[i + 1] : 0u);
     };
@@ -168,17 +206,21 @@ std::string Utf16BEToUtf8(const uint8_t* bytes, size_t length)
         const uint32_t unit = unitAt(i);
         if (unit == 0)
             break;
+        if (unit < 0x80) {
+            *out++ = static_cast<char>(unit);
+            continue;
+        }
         if (unit >= 0xD800 && unit < 0xDC00 && i + 2 < length) {
             const uint32_t low = unitAt(i + 2);
             if (low >= 0xDC00 && low < 0xE000) {
-                AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                out = PutUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
                 i += 2;
                 continue;
             }
         }
-        AppendUtf8(out, unit >= 0xD800 && unit < 0xE000 ? kReplacement : unit);
+        out = PutUtf8(out, unit >= 0xD800 && unit < 0xE000 ? kReplacement : unit);
     }
-    return out;
+    return std::string(buffer, out);
 }
 
 // One converter per thread, opened on first use: opening one costs far more than a name.
@@ -319,12 +361,10 @@ TNameReadResult ReadNamingTable(TFontInfo& font, const std::string& path, uint16
         return Fail(kInvalidFont);
 
     uint32_t tableOffset = 0;
-    uint32_t tableLength = 0;
     for (size_t i = 0; i < numTables; ++i) {
         const uint8_t* record = &head[kOffsetTableSize + i * kTableRecordSize];
         if (std::memcmp(record, "name", 4) == 0) {
             tableOffset = Get32(record + 8);
-            tableLength = Get32(record + 12);
             break;
         }
     }
@@ -334,55 +374,101 @@ TNameReadResult ReadNamingTable(TFontInfo& font, const std::string& path, uint16
     TRangeReader reader(file.Fd(), fileSize);
     if (!reader.Contains(tableOffset, kNameHeaderSize))
         return Fail(kInvalidTable);
-    if (!reader.Preload(tableOffset, std::max<uint64_t>(tableLength, kNameHeaderSize)))
+    if (!reader.Preload(TRangeReader::wRecords, tableOffset, kFirstRecordsRead))
         return Fail(kReadFailed);
     std::array<uint8_t, kNameHeaderSize> header{};
     if (!reader.Read(tableOffset, header.size(), header.data()))
         return Fail(kReadFailed);
     const uint16_t count = Get16(&header[2]);
     const uint16_t stringOffset = Get16(&header[4]);
+    const uint64_t recordsEnd = kNameHeaderSize + uint64_t{count} * kNameRecordSize;
+    if (recordsEnd > kFirstRecordsRead &&
+        !reader.Preload(TRangeReader::wRecords, tableOffset, recordsEnd))
+        return Fail(kReadFailed);
+
+    struct TRecord {
+        uint16_t PlatformID;
+        uint16_t EncodingID;
+        uint16_t LanguageID;
+        int16_t NameID;
+        uint16_t Length;
+        uint64_t TextPosition;
+    };
+    // False with `failure` set when the record cannot be read.
+    auto readRecord = [&](uint32_t index, TRecord& out, const char*& failure) {
+        const uint64_t position = uint64_t{tableOffset} + kNameHeaderSize + uint64_t{index} * kNameRecordSize;
+        if (!reader.Contains(position, kNameRecordSize)) {
+            failure = kInvalidRecord;
+            return false;
+        }
+        std::array<uint8_t, kNameRecordSize> record{};
+        if (!reader.Read(position, record.size(), record.data())) {
+            failure = kReadFailed;
+            return false;
+        }
+        out = TRecord{Get16(&record[0]), Get16(&record[2]), Get16(&record[4]),
+                      static_cast<int16_t>(Get16(&record[6])), Get16(&record[8]),
+                      uint64_t{tableOffset} + stringOffset + Get16(&record[10])};
+        return true;
+    };
+    auto isCandidate = [&](const TRecord& record) {
+        return record.PlatformID == kMicrosoftPlatform && record.NameID >= 0 &&
+               record.NameID < kNameIDCount && record.Length >= 1;
+    };
+    auto inLanguage = [&](const TRecord& record) {
+        return record.LanguageID == userLangID || record.LanguageID == kUSEnglish;
+    };
+
+    // The texts that may be taken usually lie close together: one read for all of them.
+    {
+        uint64_t first = UINT64_MAX;
+        uint64_t last = 0;
+        TRecord record{};
+        const char* failure = nullptr;
+        for (uint32_t i = 0; i < count && readRecord(i, record, failure); ++i) {
+            if (isCandidate(record) && inLanguage(record) &&
+                reader.Contains(record.TextPosition, record.Length)) {
+                first = std::min(first, record.TextPosition);
+                last = std::max(last, record.TextPosition + std::min<uint64_t>(record.Length, kMaxNameLength));
+            }
+        }
+        if (first < last && !reader.Holds(first, last - first) &&
+            !reader.Preload(TRangeReader::wTexts, first, last - first))
+            return Fail(kReadFailed);
+    }
 
     bool taken[kNameIDCount] = {};
     int takenCount = 0;
     std::array<uint8_t, kMaxNameLength> text;
     for (uint32_t i = 0; i < count && takenCount < kNameIDCount; ++i) {
-        const uint64_t position = uint64_t{tableOffset} + kNameHeaderSize + uint64_t{i} * kNameRecordSize;
-        if (!reader.Contains(position, kNameRecordSize))
-            return Fail(kInvalidRecord);
-        std::array<uint8_t, kNameRecordSize> record{};
-        if (!reader.Read(position, record.size(), record.data()))
-            return Fail(kReadFailed);
-        const uint16_t platformID = Get16(&record[0]);
-        const uint16_t encodingID = Get16(&record[2]);
-        const uint16_t languageID = Get16(&record[4]);
-        const int16_t nameID = static_cast<int16_t>(Get16(&record[6]));
-        const uint16_t length = Get16(&record[8]);
-        const uint16_t offset = Get16(&record[10]);
-        if (platformID != kMicrosoftPlatform || nameID < 0 || nameID >= kNameIDCount || length < 1)
+        TRecord record{};
+        const char* failure = nullptr;
+        if (!readRecord(i, record, failure))
+            return Fail(failure);
+        if (!isCandidate(record))
             continue;
-
-        const uint64_t textPosition = uint64_t{tableOffset} + stringOffset + offset;
-        if (textPosition > fileSize)
+        if (record.TextPosition > fileSize)
             return Stop(kInvalidStringOffset);
-        if (!reader.Contains(textPosition, length))
+        if (!reader.Contains(record.TextPosition, record.Length))
             return Stop(kInvalidStringLength);
 
-        if (languageID != userLangID && languageID != kUSEnglish)
+        if (!inLanguage(record))
             continue;
-        if (taken[nameID])
+        if (taken[record.NameID])
             continue;
-        if (font.PreferredLangID != 0 && languageID != font.PreferredLangID)
+        if (font.PreferredLangID != 0 && record.LanguageID != font.PreferredLangID)
             continue;
-        if (font.PreferredLangID == 0 && encodingID == kWansungEncoding && languageID != kKorean)
+        if (font.PreferredLangID == 0 && record.EncodingID == kWansungEncoding &&
+            record.LanguageID != kKorean)
             continue;
 
-        font.LangID = languageID;
-        taken[nameID] = true;
+        font.LangID = record.LanguageID;
+        taken[record.NameID] = true;
         ++takenCount;
-        const size_t kept = std::min<size_t>(length, kMaxNameLength);
-        if (!reader.Read(textPosition, kept, text.data()))
+        const size_t kept = std::min<size_t>(record.Length, kMaxNameLength);
+        if (!reader.Read(record.TextPosition, kept, text.data()))
             return Fail(kReadFailed);
-        *font.NameText(nameID) = DecodeNameString(text.data(), encodingID, kept);
+        *font.NameText(record.NameID) = DecodeNameString(text.data(), record.EncodingID, kept);
     }
     return {TNameReadStatus::Done, std::string()};
 }

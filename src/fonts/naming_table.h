@@ -44,7 +44,8 @@ void ReadFontNames(TFontInfo& font, const std::string& path, const TPlatform& pl
 
 // The text of a name record of `length` bytes as UTF-8. Encoding 5 (Wansung) keeps the
 // bytes that make up the Korean text (see HasZeroHighByteCode) and converts them from
-// CP949; every other encoding is big-endian UTF-16. The text ends at its first zero.
+// CP949; every other encoding is big-endian UTF-16, of which at most the first 1022 bytes
+// are decoded. The text ends at its first zero.
 std::string DecodeNameString(const uint8_t* bytes, uint16_t encodingID, size_t length);
 
 // True when a Wansung record stores each byte of its text in the low half of a 16-bit

@@ -32,6 +32,8 @@ public:
 // QImage that wraps this very buffer (Format_ARGB32_Premultiplied, so the engine uses
 // grey-scale anti-aliasing and white text on black leaves its coverage in every colour
 // channel, the blue one included). Fonts are sized in points at the screen's resolution.
+// Like all painting it is used on the user-interface thread only: RenderText keeps its
+// working memory between calls.
 class TBitmap32 : public TCustomMap {
 public:
     TBitmap32();

@@ -306,6 +306,28 @@ TEST_F(FontSources, InstalledFilesInAFolderAreListedButNotRegistered)
     EXPECT_EQ(Table.FailedUnregisters, 0);
 }
 
+TEST_F(FontSources, FontThatVanishesBeforeItIsReadIsStillGivenBack)
+{
+    struct TVanishingTable : TFakeFontTable {
+        bool Register(const std::string& path) override
+        {
+            fs::remove(path);
+            return TFakeFontTable::Register(path);
+        }
+    } table;
+    Platform.FontTable = &table;
+    const std::string gone = Temp.CopyFile(Sandbox::DejaVuSans(), "f/gone.ttf");
+    auto list = std::make_unique<TFontList>(Platform, true);
+    ListFolder(*list, Temp / "f");
+    ASSERT_EQ(list->Count(), 1);
+    EXPECT_EQ(list->Fonts(0)->FileName, gone);
+    EXPECT_EQ(list->Fonts(0)->FullName, "");
+    list.reset();
+    EXPECT_EQ(table.Registered(), 0);
+    EXPECT_EQ(table.FailedUnregisters, 0);
+    EXPECT_TRUE(Dialogs.Shown.empty());
+}
+
 TEST_F(FontSources, ScanEndsAndTheCursorReturnsWhenAHandlerThrows)
 {
     Temp.CopyFile(Sandbox::DejaVuSans(), "f/sans.ttf");

@@ -162,25 +162,25 @@ TEST_F(NamingTable, WansungRecordsAreTakenOnlyInKorean)
 
 TEST_F(NamingTable, SkipsRecordsOfOtherPlatformsNamesAndEmptyOnes)
 {
-    TNameRecordSpec mac;
+    TNameRecordLayout mac;
     mac.PlatformID = 1;
     mac.EncodingID = 0;
     mac.LanguageID = 0;
     mac.NameID = 4;
     mac.Bytes = "Mac Name";
-    TNameRecordSpec negative;
+    TNameRecordLayout negative;
     negative.NameID = 0xFFFF;
     negative.Bytes = Utf16BE("Negative");
-    TNameRecordSpec empty;
+    TNameRecordLayout empty;
     empty.NameID = 4;
     const std::string path = Write(TTtfBuilder()
                                        .Record(mac)
                                        .Record(negative)
                                        .Record(empty)
                                        .Name(8, "Manufacturer")
-                                       .Name(4, "Windows Name"));
+                                       .Name(4, "Microsoft Name"));
     const TFontInfo font = Read(path);
-    EXPECT_EQ(font.FullName, "Windows Name");
+    EXPECT_EQ(font.FullName, "Microsoft Name");
     EXPECT_EQ(font.Copyright, "");
     EXPECT_TRUE(Dialogs.Shown.empty());
 }
@@ -203,7 +203,7 @@ TEST_F(NamingTable, StopsOnceAllEightNamesAreTaken)
     TTtfBuilder builder;
     for (uint16_t id = 0; id < 8; ++id)
         builder.Name(id, "Name " + std::to_string(id));
-    TNameRecordSpec broken;
+    TNameRecordLayout broken;
     broken.NameID = 1;
     broken.Bytes = Utf16BE("x");
     broken.Offset = 0xFFF0;
@@ -307,7 +307,7 @@ TEST_F(NamingTable, OffsetsOutsideTheFileEndInAMessageAndKeepWhatWasRead)
 
 TEST_F(NamingTable, StringsOutsideTheFileStopReadingWithAPlainMessage)
 {
-    TNameRecordSpec farString;
+    TNameRecordLayout farString;
     farString.NameID = 4;
     farString.Bytes = Utf16BE("Far");
     farString.Offset = 60000;
@@ -324,7 +324,7 @@ TEST_F(NamingTable, StringsOutsideTheFileStopReadingWithAPlainMessage)
     ExpectOneMessage("Invalid StorageOffset or StrOffset retrived!");
 
     // Checked before the language: a record the user would never see still stops reading.
-    TNameRecordSpec longString;
+    TNameRecordLayout longString;
     longString.LanguageID = kGerman;
     longString.NameID = 4;
     longString.Bytes = Utf16BE("Lang");
@@ -339,7 +339,7 @@ TEST_F(NamingTable, StringsOutsideTheFileStopReadingWithAPlainMessage)
 TEST_F(NamingTable, NamesOf1024BytesOrMoreAreCutToWholeCharacters)
 {
     const std::string longName(600, 'N');  // 1200 bytes as UTF-16
-    TNameRecordSpec odd;
+    TNameRecordLayout odd;
     odd.NameID = 1;
     odd.Bytes = Utf16BE(std::string(512, 'F')).substr(0, 1023);
     const TFontInfo font = Read(Write(TTtfBuilder().Name(4, longName).Record(odd)));

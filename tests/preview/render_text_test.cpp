@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <QPainter>
 #include <QPainterPath>
 
 #include "preview/bitmap32.h"
@@ -260,6 +261,55 @@ TEST(Textout, DrawsTheCellFromItsTopLeftCornerInTheFontColour)
     bitmap.Clear(0);
     bitmap.Textout(5, 3, "I");
     EXPECT_EQ(*bitmap.GetPixelPtr(middle.x(), middle.y()) & 0xFFFFFF, 0x000080u);
+}
+
+TEST(Textout, LargeTextHasExactlyThePixelsOfQPainterDrawText)
+{
+    // Large glyphs are filled one by one; kerned pairs, a substituted script and a space
+    // must come out as Qt draws the whole line.
+    for (const char* text : {"AVAWAY Te To fi 1234567890", "WAVE \uD55C\uAE00 \u2588"}) {
+        QFont font = Face(Sandbox::DejaVuSans(), 64);
+        TBitmap32 bitmap;
+        bitmap.SetFont(font);
+        const QSize extent = bitmap.TextExtent(text);
+        bitmap.SetSize(extent.width() + 10, extent.height());
+        bitmap.Clear(0);
+        bitmap.SetFontColor(clWhite);
+        bitmap.Textout(3, 0, text);
+
+        QImage expected(bitmap.Width(), bitmap.Height(), QImage::Format_ARGB32_Premultiplied);
+        expected.fill(0);
+        {
+            QPainter painter(&expected);
+            painter.setFont(font);
+            painter.setPen(Qt::white);
+            painter.drawText(QPoint(3, painter.fontMetrics().ascent()), QString::fromUtf8(text));
+        }
+        int differing = 0, ink = 0;
+        for (int y = 0; y < bitmap.Height(); ++y)
+            for (int x = 0; x < bitmap.Width(); ++x) {
+                const TColor32 pixel = *bitmap.GetPixelPtr(x, y);
+                ink += static_cast<int>(pixel & 0xFF);
+                differing += pixel != expected.pixel(x, y);
+            }
+        EXPECT_GT(ink, 255 * 1000) << text;
+        EXPECT_EQ(differing, 0) << text;
+    }
+}
+
+TEST(RenderText, DrawsTheUnderlineOfAnUnderlinedFont)
+{
+    QFont font = Face(Sandbox::DejaVuSans(), 16);
+    font.setUnderline(true);
+    const int width = 120, height = 40;
+    // Two spaces: no glyph ink, only the underline beneath them.
+    const auto pixels = Render(font, "i  i", 2, width, height);
+    const QFontMetrics metrics(font);
+    const int middle = metrics.horizontalAdvance("i ");
+    int covered = 0;
+    for (int y = 0; y < height; ++y)
+        covered += (pixels[middle + y * width] & 0xFF) > 0;
+    EXPECT_GT(covered, 0);
 }
 
 TEST(Textout, DoesNothingOnAnEmptyBitmap)

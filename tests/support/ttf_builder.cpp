@@ -69,7 +69,7 @@ std::string WriteBytes(const std::string& path, const std::string& bytes)
 
 TTtfBuilder& TTtfBuilder::Name(uint16_t nameID, const std::string& text, uint16_t languageID)
 {
-    TNameRecordSpec record;
+    TNameRecordLayout record;
     record.NameID = nameID;
     record.LanguageID = languageID;
     record.Bytes = Utf16BE(text);
@@ -91,7 +91,7 @@ TTtfBuilder& TTtfBuilder::WansungName(uint16_t nameID, const std::string& text,
             bytes += cp949[++i];
         }
     }
-    TNameRecordSpec record;
+    TNameRecordLayout record;
     record.EncodingID = 5;
     record.LanguageID = languageID;
     record.NameID = nameID;
@@ -99,7 +99,7 @@ TTtfBuilder& TTtfBuilder::WansungName(uint16_t nameID, const std::string& text,
     return Record(record);
 }
 
-TTtfBuilder& TTtfBuilder::Record(const TNameRecordSpec& record)
+TTtfBuilder& TTtfBuilder::Record(const TNameRecordLayout& record)
 {
     FRecords.push_back(record);
     return *this;
@@ -186,7 +186,7 @@ std::vector<uint8_t> TTtfBuilder::Build() const
         Put16(out, FNameCount.value_or(count));
         Put16(out, FStringOffset.value_or(storage));
         uint16_t offset = 0;
-        for (const TNameRecordSpec& record : FRecords) {
+        for (const TNameRecordLayout& record : FRecords) {
             Put16(out, record.PlatformID);
             Put16(out, record.EncodingID);
             Put16(out, record.LanguageID);
@@ -195,7 +195,7 @@ std::vector<uint8_t> TTtfBuilder::Build() const
             Put16(out, record.Offset.value_or(offset));
             offset = static_cast<uint16_t>(offset + record.Bytes.size());
         }
-        for (const TNameRecordSpec& record : FRecords)
+        for (const TNameRecordLayout& record : FRecords)
             out.insert(out.end(), record.Bytes.begin(), record.Bytes.end());
         const size_t field = offsetFields.back();
         Patch32(out, field, FNameOffset.value_or(static_cast<uint32_t>(nameStart)));

@@ -8,7 +8,7 @@
 namespace fonzeta::test {
 
 // One record of a naming table as it will lie in the file.
-struct TNameRecordSpec {
+struct TNameRecordLayout {
     uint16_t PlatformID = 3;
     uint16_t EncodingID = 1;
     uint16_t LanguageID = 0x0409;
@@ -31,7 +31,7 @@ public:
     // `zeroHighBytes` every CP949 byte in a unit of its own with a zero high byte.
     TTtfBuilder& WansungName(uint16_t nameID, const std::string& text, bool zeroHighBytes = false,
                              uint16_t languageID = 0x0412);
-    TTtfBuilder& Record(const TNameRecordSpec& record);
+    TTtfBuilder& Record(const TNameRecordLayout& record);
     // A table of `size` filler bytes whose record comes before the naming table's.
     TTtfBuilder& Table(const std::string& tag, size_t size);
     TTtfBuilder& WithoutNameTable();
@@ -53,7 +53,7 @@ private:
         std::string Tag;
         size_t Size;
     };
-    std::vector<TNameRecordSpec> FRecords;
+    std::vector<TNameRecordLayout> FRecords;
     std::vector<TTable> FTables;
     bool FNameTable = true;
     std::optional<uint16_t> FNumTables;
