@@ -64,6 +64,11 @@ TTextFace TTextFace::FromRawFont(const QRawFont& raw, QFont fallback, TFontStyle
     face.FSynthItalic = style.testFlag(fsItalic) && raw.style() == QFont::StyleNormal;
     // The lines under and through the text are drawn once for the whole line.
     ApplyStyle(fallback, style & ~(fsUnderline | fsStrikeOut));
+    // Borrowed glyphs follow the weight and slant of the file's own face.
+    if (raw.weight() > fallback.weight())
+        fallback.setWeight(static_cast<QFont::Weight>(raw.weight()));
+    if (raw.style() != QFont::StyleNormal)
+        fallback.setStyle(raw.style());
     SetPixelSizeF(fallback, raw.pixelSize());
     face.FFont = fallback;
     return face;

@@ -96,6 +96,11 @@ TEST(TextFace, CharactersTheFileLacksComeFromTheFallback)
     EXPECT_GT(Ink(image, QRect(2 + a, 0, 60, 60)), 2000);
     EXPECT_EQ(image, Draw(face, "A" + hangul));
     EXPECT_GT(face.Advance("A" + hangul), a + 20);
+
+    // In a bold file the borrowed glyphs are bold too.
+    const TTextFace bold = Exact(Sandbox::DejaVuSansBold());
+    EXPECT_GE(bold.Font().weight(), QFont::Bold);
+    EXPECT_EQ(face.Font().weight(), QFont::Normal);
 }
 
 TEST(TextFace, SynthesisesOnlyWhatTheFileLacks)
