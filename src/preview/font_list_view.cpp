@@ -1,7 +1,6 @@
 #include "preview/font_list_view.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -48,16 +47,11 @@ std::string LeadingCharacters(const std::string& text, std::size_t count)
     return text;
 }
 
-QString OneLine(QString text)
+// Line breaks of a sample text: CR LF, CR or LF.
+const QRegularExpression& LineBreaks()
 {
     static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
-    return text.replace(breaks, QStringLiteral(" "));
-}
-
-QStringList Lines(const QString& text)
-{
-    static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
-    return text.split(breaks);
+    return breaks;
 }
 
 }  // namespace
@@ -696,7 +690,8 @@ QImage TFonzetaFontListView::RenderSample(const TFontInfo& font, const QSize& si
             bitmap.SetSize(size.width(), size.height());
             bitmap.Clear(Color32(FColor));
             bitmap.SetTextFace(face);
-            bitmap.RenderText(10, 0, OneLine(text).toStdString(), AntiAliasLevel,
+            bitmap.RenderText(10, 0, QString(text).replace(LineBreaks(), " ").toStdString(),
+                              AntiAliasLevel,
                               Color32(FFontColor));
             for (int y = 0; y < size.height(); ++y) {
                 const TColor32* from = bitmap.GetPixelPtr(0, y);
@@ -712,7 +707,7 @@ QImage TFonzetaFontListView::RenderSample(const TFontInfo& font, const QSize& si
     QPainter painter(&image);
     painter.setPen(ColorToQColor(FFontColor));
     int y = 0;
-    for (const QString& line : Lines(text)) {
+    for (const QString& line : text.split(LineBreaks())) {
         if (y >= size.height())
             break;
         face.Draw(painter, QPointF(0, y), line);

@@ -271,6 +271,29 @@ TEST_F(TFontListViewPaintTest, SynthesisedStylesChangeTheSample)
     EXPECT_EQ(Part(Paint(), SampleArea(0)), bold);
 }
 
+TEST_F(TFontListViewPaintTest, LineBreaksStartNewLinesOnlyInThePlainSample)
+{
+    AddFiles({Sandbox::DejaVuSans()});
+    View->SetFontSize(8);  // room for a second line
+    Show(2, 600);
+    const auto sample = [&](const std::string& text) {
+        View->SetText(text);
+        return Part(Paint(), SampleArea(0));
+    };
+    const QImage oneLine = sample("ABC");
+    for (const std::string broken : {"ABC\nDEF", "ABC\r\nDEF", "ABC\rDEF"}) {
+        const QImage twoLines = sample(broken);
+        // The first line as before, the second one under it.
+        const int below = View->NameHeight() + 2;
+        EXPECT_EQ(twoLines.copy(0, 0, 600, 12), oneLine.copy(0, 0, 600, 12));
+        EXPECT_GT(CountOther(twoLines, QRect(0, below, 600, 40), White),
+                  CountOther(oneLine, QRect(0, below, 600, 40), White) + 20);
+    }
+    View->SetAntiAlias(true);
+    EXPECT_EQ(sample("ABC\r\nDEF"), sample("ABC DEF"));
+    EXPECT_EQ(sample("ABC\nDEF"), sample("ABC DEF"));
+}
+
 TEST_F(TFontListViewPaintTest, CachedPaintsGiveExactlyTheFreshPixels)
 {
     auto fresh = MakeView();
