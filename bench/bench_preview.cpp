@@ -1,6 +1,6 @@
 // Speed and memory of the preview list: full paints of a 1920 x 1080 preview (from the cache
-// of finished samples and without it), scrolling through 5,000 fonts a page at a time, and
-// the heap that a list of 5,000 fonts takes.
+// of finished samples and without it), scrolling through 5,000 fonts a page and a line at a
+// time, and the heap that a list of 5,000 fonts takes.
 //
 // Run on a release build with
 //   build/release/bench_preview --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
@@ -156,7 +156,8 @@ private:
     std::vector<std::string> FFiles;
 };
 
-void BM_ScrollPageByPage(benchmark::State& state)
+// Scrolls through the 5,000 fonts by `rows` rows per frame, painting each frame.
+void Scroll(benchmark::State& state, TScrollCode step)
 {
     static const TFiveThousandFonts fonts;
     TPreview preview(1920, 1080);
@@ -164,17 +165,30 @@ void BM_ScrollPageByPage(benchmark::State& state)
     preview.View->SetAntiAlias(state.range(1) != 0);
     preview.Fill(fonts.Files());
     QImage image(1920, 1080, QImage::Format_RGB32);
+    preview.View->viewport()->render(&image);
     for (auto _ : state) {
         if (preview.View->TopItem() >= preview.View->Items().Count() - preview.View->PageSize())
             preview.View->SetTopItem(0);
         else
-            preview.View->WMVScroll(scPageDown);
+            preview.View->WMVScroll(step);
         preview.View->viewport()->render(&image);
         benchmark::DoNotOptimize(image.constBits());
     }
     state.SetLabel(std::to_string(preview.View->PageSize()) + " rows a page");
 }
+
+void BM_ScrollPageByPage(benchmark::State& state) { Scroll(state, scPageDown); }
 BENCHMARK(BM_ScrollPageByPage)
+    ->ArgNames({"pt", "aa"})
+    ->Args({16, 0})
+    ->Args({16, 1})
+    ->Args({72, 0})
+    ->Args({72, 1})
+    ->Unit(benchmark::kMillisecond);
+
+// One row comes in per frame, as with the wheel; the other rows come from the cache.
+void BM_ScrollLineByLine(benchmark::State& state) { Scroll(state, scLineDown); }
+BENCHMARK(BM_ScrollLineByLine)
     ->ArgNames({"pt", "aa"})
     ->Args({16, 0})
     ->Args({16, 1})

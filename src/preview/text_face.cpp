@@ -189,6 +189,33 @@ int TTextFace::Advance(const QString& line) const
     return 0;
 }
 
+QString TTextFace::VisiblePrefix(const QString& line, qreal width) const
+{
+    if (FKind == kNone)
+        return {};
+    const QFontMetricsF metrics(FFont);
+    const QChar* chars = line.constData();
+    const qsizetype size = line.size();
+    qreal pen = 0;
+    qsizetype kept = 0;
+    while (kept < size && pen < width) {
+        const int length = chars[kept].isHighSurrogate() && kept + 1 < size &&
+                                   chars[kept + 1].isLowSurrogate()
+                               ? 2
+                               : 1;
+        quint32 glyph = 0;
+        int glyphCount = 1;
+        QPointF advance;
+        if (FKind == kRaw && FRaw.glyphIndexesForChars(chars + kept, length, &glyph, &glyphCount) &&
+            glyphCount == 1 && glyph != 0 && FRaw.advancesForGlyphIndexes(&glyph, &advance, 1))
+            pen += advance.x();
+        else
+            pen += metrics.horizontalAdvance(QString(chars + kept, length));
+        kept += length;
+    }
+    return line.left(kept);
+}
+
 void TTextFace::DrawGlyphs(QPainter& painter, QPointF baseline, const TSegment& segment) const
 {
     const QList<QPointF> advances =

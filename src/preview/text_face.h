@@ -60,6 +60,9 @@ public:
     int Advance(const QString& line) const;
     // Width and height of the line's cell box.
     QSize Extent(const QString& line) const { return {Advance(line), Height()}; }
+    // The start of the line up to the last character whose glyph begins left of `width`
+    // (kerning left aside).
+    QString VisiblePrefix(const QString& line, qreal width) const;
 
     // Draws one line in the painter's pen colour with the top-left corner of its cell at
     // `topLeft`. Line breaks are not interpreted.

@@ -294,6 +294,23 @@ TEST_F(TFontListViewPaintTest, LineBreaksStartNewLinesOnlyInThePlainSample)
     EXPECT_EQ(sample("ABC\nDEF"), sample("ABC DEF"));
 }
 
+TEST_F(TFontListViewPaintTest, TextBeyondTheRightEdgeChangesNothing)
+{
+    AddFiles({Sandbox::DejaVuSerif()});
+    View->SetFontStyle(fsItalic);
+    View->SetFontSize(40);
+    Show(1.5, 300);
+    for (const bool antiAlias : {false, true}) {
+        View->SetAntiAlias(antiAlias);
+        View->SetText("Hamburgefonstiv");
+        const QImage cut = Part(Paint(), SampleArea(0));
+        View->SetText("Hamburgefonstiv and a great deal more text that never shows");
+        EXPECT_EQ(Part(Paint(), SampleArea(0)), cut) << antiAlias;
+        View->SetText("Hamb");
+        EXPECT_NE(Part(Paint(), SampleArea(0)), cut) << antiAlias;
+    }
+}
+
 TEST_F(TFontListViewPaintTest, CachedPaintsGiveExactlyTheFreshPixels)
 {
     auto fresh = MakeView();

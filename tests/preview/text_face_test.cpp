@@ -103,6 +103,25 @@ TEST(TextFace, CharactersTheFileLacksComeFromTheFallback)
     EXPECT_EQ(face.Font().weight(), QFont::Normal);
 }
 
+TEST(TextFace, VisiblePrefixKeepsEveryGlyphThatBeginsInside)
+{
+    const QString hangul = QString::fromUtf8("\xED\x95\x9C\xEA\xB8\x80");
+    for (const TTextFace& face :
+         {Exact(Sandbox::DejaVuSans()), TTextFace::FromFont(QFont("DejaVu Serif", 20), {})}) {
+        const int ab = face.Advance("AB");
+        EXPECT_EQ(face.VisiblePrefix("ABCDEF", ab + 1), "ABC");
+        EXPECT_EQ(face.VisiblePrefix("ABCDEF", ab - 1), "AB");
+        EXPECT_EQ(face.VisiblePrefix("ABCDEF", 0), "");
+        EXPECT_EQ(face.VisiblePrefix("ABCDEF", 10000), "ABCDEF");
+        // Characters the file lacks are measured in the fallback face.
+        EXPECT_EQ(face.VisiblePrefix("AB" + hangul + "CD", ab + 1), "AB" + hangul.left(1));
+        // A character outside the basic plane is kept or left whole.
+        const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+        EXPECT_EQ(face.VisiblePrefix("AB" + emoji + "C", ab + 1), "AB" + emoji);
+    }
+    EXPECT_EQ(TTextFace().VisiblePrefix("ABC", 100), "");
+}
+
 TEST(TextFace, SynthesisesOnlyWhatTheFileLacks)
 {
     const QImage plain = Draw(Exact(Sandbox::DejaVuSans()), "Hamburg");
