@@ -183,6 +183,8 @@ void TBitmap32::FillRectS(int x1, int y1, int x2, int y2, TColor32 value)
 
 void TBitmap32::SetFont(const QFont& font) { FFont = font; }
 
+void TBitmap32::SetTextFace(std::optional<TTextFace> face) { FTextFace = std::move(face); }
+
 void TBitmap32::SetFontColor(TColor color) { FFontColor = color; }
 
 void TBitmap32::SetDrawMode(TDrawMode value)
@@ -213,15 +215,19 @@ void TBitmap32::DrawString(int x, int y, const QString& text)
         return;
     {
         QPainter painter(&FSurface);
-        painter.setFont(FFont);
         painter.setPen(ColorToQColor(FFontColor));
-        const QPoint baseline(x, y + painter.fontMetrics().ascent());
-        const QFont& font = painter.font();
-        const bool decorated = font.underline() || font.strikeOut() || font.overline();
-        if (!decorated && painter.fontInfo().pixelSize() > LargestCachedGlyph())
-            DrawGlyphByGlyph(painter, baseline, text);
-        else
-            painter.drawText(baseline, text);
+        if (FTextFace) {
+            FTextFace->Draw(painter, QPointF(x, y), text);
+        } else {
+            painter.setFont(FFont);
+            const QPoint baseline(x, y + painter.fontMetrics().ascent());
+            const QFont& font = painter.font();
+            const bool decorated = font.underline() || font.strikeOut() || font.overline();
+            if (!decorated && painter.fontInfo().pixelSize() > LargestCachedGlyph())
+                DrawGlyphByGlyph(painter, baseline, text);
+            else
+                painter.drawText(baseline, text);
+        }
     }
     Changed();
 }
@@ -233,6 +239,8 @@ QSize TBitmap32::TextExtent(const std::string& text) const
 
 QSize TBitmap32::MeasureString(const QString& text) const
 {
+    if (FTextFace)
+        return FTextFace->Extent(text);
     const QFontMetrics metrics = FSurface.isNull() ? QFontMetrics(FFont)
                                                    : QFontMetrics(FFont, &FSurface);
     return QSize(metrics.horizontalAdvance(text), metrics.height());
@@ -257,6 +265,7 @@ void TBitmap32::RenderText(int x, int y, const std::string& text, int level, TCo
         const QSize extent = MeasureString(measured);
         work.SetSize(extent.width(), extent.height());
         work.SetFont(FFont);
+        work.SetTextFace(FTextFace);
         work.Clear(0);
         work.SetFontColor(clWhite);
         work.DrawString(0, 0, qtext);
@@ -274,10 +283,15 @@ void TBitmap32::RenderText(int x, int y, const std::string& text, int level, TCo
             large.setPointSizeF(large.pointSizeF() * scale);
         else
             large.setPixelSize(large.pixelSize() * scale);
-        const QFontMetrics metrics(large);
-        int cx = metrics.horizontalAdvance(measured);
-        const int cy = metrics.height();
-        cx = ((cx >> level) + 1) << level;
+        std::optional<TTextFace> largeFace;
+        if (FTextFace)
+            largeFace = FTextFace->Scaled(scale);
+        const QSize extent =
+            largeFace ? largeFace->Extent(measured)
+                      : QSize(QFontMetrics(large).horizontalAdvance(measured),
+                              QFontMetrics(large).height());
+        const int cx = ((extent.width() >> level) + 1) << level;
+        const int cy = extent.height();
 
         TBitmap32 big;
         {
@@ -285,6 +299,7 @@ void TBitmap32::RenderText(int x, int y, const std::string& text, int level, TCo
             big.SetSize(cx, cy);
             big.Clear(0);
             big.SetFont(large);
+            big.SetTextFace(largeFace);
             big.SetFontColor(clWhite);
             big.DrawString(0, 0, qtext);
             work.SetSize(cx >> level, cy >> level);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -12,6 +13,7 @@
 
 #include "preview/color32.h"
 #include "preview/custom_map.h"
+#include "preview/text_face.h"
 
 class QPainter;
 
@@ -69,6 +71,10 @@ public:
     // face of a family (its Bold file, say), pass the font FontFaceFromFile returns.
     const QFont& Font() const { return FFont; }
     void SetFont(const QFont& font);
+    // An exact face to draw and measure text in instead of Font, such as the face of one font
+    // file that no QFont can name; nothing to use Font again.
+    const std::optional<TTextFace>& TextFace() const { return FTextFace; }
+    void SetTextFace(std::optional<TTextFace> face);
     // Text colour of Textout; may be a system colour.
     TColor FontColor() const { return FFontColor; }
     void SetFontColor(TColor color);
@@ -124,6 +130,7 @@ private:
     // never detaches it from the buffer.
     QImage FSurface;
     QFont FFont;
+    std::optional<TTextFace> FTextFace;
     TColor FFontColor = clWindowText;
     TDrawMode FDrawMode = dmOpaque;
     TColor32 FMasterAlpha = 255;
