@@ -27,11 +27,12 @@
 #include "platform/color_dialog.h"
 #include "platform/dialogs.h"
 #include "platform/ini_file.h"
+#include "preview/font_list_view.h"
 
 namespace {
 
 constexpr const char* AppTitle = "Fonzeta 1.0";
-constexpr int StyleBits[3] = {fsBold, fsItalic, fsUnderline};
+constexpr TFontStyle StyleBits[3] = {fsBold, fsItalic, fsUnderline};
 constexpr const char* FontSizes[] = {"8",  "9",  "10", "11", "12", "14", "16", "18",
                                      "20", "24", "30", "36", "48", "60", "72", "80"};
 
@@ -267,6 +268,19 @@ void TMainForm::CreateClientArea(QWidget* parent)
         pane->setBackgroundRole(QPalette::Base);
         pane->hide();
     }
+
+    FontView = new TFonzetaFontListView(FPlatform, Splitter1);
+    FontView->setObjectName(QStringLiteral("FontView"));
+    FontView->SetFontColor(clNavy);
+    FontView->SetFontNameColor(TFonzetaFontListView::DefaultFontNameColor);
+    FontView->SetSelColor(TFonzetaFontListView::DefaultSelColor);
+    FontView->SetShowFileInfo(true);
+    FontView->SetText("ABCDEFGHIJKLMNOPQRSTUVWXYZ 123 한글보기");
+    FontView->SetBorderStyle(bsNone);
+    FontView->setFocusPolicy(Qt::StrongFocus);
+    FontView->OnMouseWheel = [this](TFonzetaFontListView*, Qt::KeyboardModifiers, int delta,
+                                    QPoint, bool&) { FontViewMouseWheel(delta); };
+    Splitter1->setStretchFactor(Splitter1->indexOf(FontView), 1);
 }
 
 QAction* TMainForm::AddItem(QMenu* menu, const char* name, const char* caption,
@@ -454,13 +468,14 @@ void TMainForm::FormShow()
     LoadSettings();
     {
         const QSignalBlocker block(cbString);
-        cbString->setEditText(Q(FLook.Text));
+        cbString->setEditText(Q(FontView->Text()));
     }
     ShowFontSize();
-    sForeColor->SetBrushColor(ColorToRGB(FLook.FontColor));
-    sBackColor->SetBrushColor(ColorToRGB(FLook.Color));
+    sForeColor->SetBrushColor(ColorToRGB(FontView->FontColor()));
+    sBackColor->SetBrushColor(ColorToRGB(FontView->Color()));
     ShadeLines();
     SourceList->Refresh();
+    FontView->Items().Assign(*SourceList);
     ViewContent = vcAll;
 }
 
@@ -521,13 +536,13 @@ void TMainForm::LoadSettings()
         FStyleButtons[tag]->setChecked((settings.Style & StyleBits[tag]) != 0);
         FStyleItems[tag]->setChecked(FStyleButtons[tag]->isChecked());
     }
-    FLook.FontStyle = settings.Style;
-    SetFontSize(settings.Size);
-    FLook.AntiAlias = settings.AntiAlias;
-    Antialiasing1->setChecked(FLook.AntiAlias);
-    FLook.Color = settings.Back;
-    FLook.FontColor = settings.Fore;
-    FLook.FontNameColor = settings.Name;
+    FontView->SetFontStyle(TFontStyles::fromInt(settings.Style));
+    FontView->SetFontSize(settings.Size);
+    FontView->SetAntiAlias(settings.AntiAlias);
+    Antialiasing1->setChecked(FontView->AntiAlias());
+    FontView->SetColor(settings.Back);
+    FontView->SetFontColor(settings.Fore);
+    FontView->SetFontNameColor(settings.Name);
 
     const QSignalBlocker block(cbString);
     cbString->clear();
@@ -546,11 +561,11 @@ void TMainForm::SaveSettings()
     settings.Pane = (pSelected->isHidden() ? 0 : spSelected) + (pFavorites->isHidden() ? 0 : spFavorites);
     settings.ViewMode = SourceList->Mode();
     settings.Path = SourceList->Folder();
-    settings.Style = FLook.FontStyle;
-    settings.Size = FLook.FontSize;
-    settings.AntiAlias = FLook.AntiAlias;
-    settings.Back = FLook.Color;
-    settings.Fore = FLook.FontColor;
+    settings.Style = FontView->FontStyle().toInt() & (fsBold | fsItalic | fsUnderline);
+    settings.Size = FontView->FontSize();
+    settings.AntiAlias = FontView->AntiAlias();
+    settings.Back = FontView->Color();
+    settings.Fore = FontView->FontColor();
     for (int i = 0; i < cbString->count(); ++i)
         settings.History.push_back(cbString->itemText(i).toStdString());
 
@@ -576,23 +591,15 @@ void TMainForm::ShadeLines()
     }
 }
 
-void TMainForm::SetFontSize(int size)
-{
-    // The preview takes only sizes from 4 to 100 points.
-    if (size == FLook.FontSize || size < 4 || size > 100)
-        return;
-    FLook.FontSize = size;
-}
-
 void TMainForm::ShowFontSize()
 {
     const QSignalBlocker block(cbFontSize);
-    cbFontSize->setEditText(QString::number(FLook.FontSize));
+    cbFontSize->setEditText(QString::number(FontView->FontSize()));
 }
 
 void TMainForm::cbStringChange()
 {
-    FLook.Text = cbString->currentText().toStdString();
+    FontView->SetText(cbString->currentText().toStdString());
 }
 
 void TMainForm::cbFontSizeChange()
@@ -603,17 +610,16 @@ void TMainForm::cbFontSizeChange()
     bool ok = false;
     const int size = text.toInt(&ok);
     if (ok)
-        SetFontSize(size);
+        FontView->SetFontSize(size);
     else
         ShowFontSize();
 }
 
 void TMainForm::sbBoldClick(int tag)
 {
-    if (FStyleButtons[tag]->isChecked())
-        FLook.FontStyle |= StyleBits[tag];
-    else
-        FLook.FontStyle &= ~StyleBits[tag];
+    TFontStyles style = FontView->FontStyle();
+    style.setFlag(StyleBits[tag], FStyleButtons[tag]->isChecked());
+    FontView->SetFontStyle(style);
     FStyleItems[tag]->setChecked(FStyleButtons[tag]->isChecked());
 }
 
@@ -631,16 +637,21 @@ void TMainForm::sForeColorMouseUp(TColorSwatch* sender)
     if (!FPlatform.ColorDialog->ChooseColor(color))
         return;
     if (sender->Tag() == 0)
-        FLook.FontColor = color;
+        FontView->SetFontColor(color);
     else
-        FLook.Color = color;
+        FontView->SetColor(color);
     sender->SetBrushColor(color);
 }
 
 void TMainForm::Antialiasing1Click()
 {
-    FLook.AntiAlias = !FLook.AntiAlias;
-    Antialiasing1->setChecked(FLook.AntiAlias);
+    FontView->SetAntiAlias(!FontView->AntiAlias());
+    Antialiasing1->setChecked(FontView->AntiAlias());
+}
+
+void TMainForm::FontViewMouseWheel(int wheelDelta)
+{
+    FontView->WMVScroll(wheelDelta < 0 ? scLineDown : scLineUp);
 }
 
 void TMainForm::Exit1Click()

@@ -20,6 +20,7 @@ class QStatusBar;
 class QToolBar;
 class QToolButton;
 class TColorSwatch;
+class TFonzetaFontListView;
 class TfScan;
 
 // What the preview shows: every font of the source, one favourites group, or the marked fonts.
@@ -51,14 +52,8 @@ public:
 
     static std::string CaptionFor(TFontListMode mode, const std::string& folder);
 
-    // The preview's look as the window holds it.
-    const std::string& SampleText() const { return FLook.Text; }
-    int FontSize() const { return FLook.FontSize; }
-    int FontStyle() const { return FLook.FontStyle; }
-    TColor FontColor() const { return FLook.FontColor; }
-    TColor BackColor() const { return FLook.Color; }
-    TColor FontNameColor() const { return FLook.FontNameColor; }
-    bool AntiAlias() const { return FLook.AntiAlias; }
+    // The preview: every font of the current view drawn in its own face.
+    TFonzetaFontListView* FontView = nullptr;
 
     void FormShow();
     void FormClose();
@@ -79,6 +74,7 @@ public:
     void Bold1Click(int tag);
     void sForeColorMouseUp(TColorSwatch* sender);
     void Antialiasing1Click();
+    void FontViewMouseWheel(int wheelDelta);
     void Exit1Click();
     void About1Click();
     void Contents1Click();
@@ -90,17 +86,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // Stands in for the preview control's own properties until the window holds one.
-    struct TLook {
-        std::string Text = "ABCDEFGHIJKLMNOPQRSTUVWXYZ 123 한글보기";
-        int FontSize = 16;
-        int FontStyle = 0;
-        TColor FontColor = clNavy;
-        TColor Color = clWhite;
-        TColor FontNameColor = clGreen;
-        bool AntiAlias = false;
-    };
-
     QWidget* CreateToolbarRow(QWidget* parent);
     void CreateTextRow(QWidget* parent);
     void CreateClientArea(QWidget* parent);
@@ -109,14 +94,12 @@ private:
                      const QKeySequence& shortcut, bool enabled);
     // One of the 1-pixel separator lines Shape1 to Shape8.
     QFrame* AddShape(QWidget* parent, int number);
-    void SetFontSize(int size);
     void ShowFontSize();
     void OpenHelp(const char* document);
 
     TPlatform FPlatform;
     std::string FSettingsFile;
     std::string FHelpFolder;
-    TLook FLook;
     TfScan* FScan = nullptr;
     bool FShown = false;
 

@@ -4,11 +4,9 @@
 #include <vector>
 
 #include "preview/color32.h"
+#include "preview/font_styles.h"
 
 class TIniFile;
-
-// Style bits of the preview's sample text.
-enum : int { fsBold = 1, fsItalic = 2, fsUnderline = 4 };
 
 // Which side pane is open, as kept under [Option] Left.
 enum : int { spNone = 0, spSelected = 1, spFavorites = 2 };

@@ -29,6 +29,7 @@
 #include "platform/document_opener.h"
 #include "platform/font_table.h"
 #include "platform/linux_platform.h"
+#include "preview/font_list_view.h"
 #include "support/fakes.h"
 #include "support/sandbox.h"
 
@@ -137,12 +138,12 @@ TEST_F(MainForm, FirstRunComesUpWithTheDefaults)
     EXPECT_EQ(form->size(), QSize(550, 500));
     EXPECT_FALSE(form->isMaximized());
     EXPECT_EQ(form->windowTitle(), "Fonzeta 1.0 - Installed Fonts");
-    EXPECT_EQ(form->FontSize(), 16);
-    EXPECT_EQ(form->FontStyle(), 0);
-    EXPECT_EQ(form->BackColor(), 0xFFFFFF);
-    EXPECT_EQ(form->FontColor(), 0);
-    EXPECT_EQ(form->FontNameColor(), 0x008000);
-    EXPECT_FALSE(form->AntiAlias());
+    EXPECT_EQ(form->FontView->FontSize(), 16);
+    EXPECT_EQ(form->FontView->FontStyle().toInt(), int(0));
+    EXPECT_EQ(form->FontView->Color(), 0xFFFFFF);
+    EXPECT_EQ(form->FontView->FontColor(), 0);
+    EXPECT_EQ(form->FontView->FontNameColor(), 0x008000);
+    EXPECT_FALSE(form->FontView->AntiAlias());
     EXPECT_EQ(form->ViewContent, vcAll);
     EXPECT_EQ(form->FavoritesFile, Dir.filePath(QStringLiteral("installed.fav")).toStdString());
 
@@ -179,14 +180,14 @@ TEST_F(MainForm, ClosingSavesEveryKeyAndTheNextRunRestoresIt)
         EXPECT_FALSE(Child<QWidget>(*form, "pSelected")->isHidden());
         EXPECT_TRUE(Child<QToolButton>(*form, "tbSelected")->isChecked());
         EXPECT_TRUE(Child<QWidget>(*form, "pFavorites")->isHidden());
-        EXPECT_EQ(form->FontStyle(), fsItalic | fsUnderline);
+        EXPECT_EQ(form->FontView->FontStyle().toInt(), int(fsItalic | fsUnderline));
         EXPECT_TRUE(Child<QToolButton>(*form, "sbUnderline")->isChecked());
-        EXPECT_EQ(form->FontSize(), 20);
-        EXPECT_TRUE(form->AntiAlias());
+        EXPECT_EQ(form->FontView->FontSize(), 20);
+        EXPECT_TRUE(form->FontView->AntiAlias());
         EXPECT_TRUE(Item(*form, "Antialiasing1")->isChecked());
-        EXPECT_EQ(form->BackColor(), 255);
-        EXPECT_EQ(form->FontColor(), 16711680);
-        EXPECT_EQ(form->FontNameColor(), 255);
+        EXPECT_EQ(form->FontView->Color(), 255);
+        EXPECT_EQ(form->FontView->FontColor(), 16711680);
+        EXPECT_EQ(form->FontView->FontNameColor(), 255);
         auto* box = Child<QComboBox>(*form, "cbString");
         ASSERT_EQ(box->count(), 2);
         EXPECT_EQ(box->itemText(1), "second");
@@ -240,7 +241,7 @@ TEST_F(MainForm, StyleSixRestoresBoldAndItalic)
 {
     WriteIni("[Font]\r\nStyle=6\r\n");
     auto form = Shown();
-    EXPECT_EQ(form->FontStyle(), fsBold | fsItalic);
+    EXPECT_EQ(form->FontView->FontStyle().toInt(), int(fsBold | fsItalic));
     EXPECT_TRUE(Child<QToolButton>(*form, "sbBold")->isChecked());
     EXPECT_TRUE(Child<QToolButton>(*form, "sbItalic")->isChecked());
     EXPECT_FALSE(Child<QToolButton>(*form, "sbUnderline")->isChecked());
@@ -256,23 +257,23 @@ TEST_F(MainForm, TheSizeBoxTakesNumbersAndPutsBackTheRest)
     box->lineEdit()->clear();
     QTest::keyClicks(box->lineEdit(), "2");
     QTest::keyClicks(box->lineEdit(), "4");
-    EXPECT_EQ(form->FontSize(), 24);
+    EXPECT_EQ(form->FontView->FontSize(), 24);
 
     QTest::keyClicks(box->lineEdit(), "x");
     EXPECT_EQ(box->currentText(), "24");
-    EXPECT_EQ(form->FontSize(), 24);
+    EXPECT_EQ(form->FontView->FontSize(), 24);
 
     // Sizes the preview cannot show are left in the box but not taken.
     box->setEditText("3");
     EXPECT_EQ(box->currentText(), "3");
-    EXPECT_EQ(form->FontSize(), 24);
+    EXPECT_EQ(form->FontView->FontSize(), 24);
     box->setEditText("101");
-    EXPECT_EQ(form->FontSize(), 24);
+    EXPECT_EQ(form->FontView->FontSize(), 24);
     box->setEditText("");
-    EXPECT_EQ(form->FontSize(), 24);
+    EXPECT_EQ(form->FontView->FontSize(), 24);
 
     box->setCurrentIndex(box->findText("72"));
-    EXPECT_EQ(form->FontSize(), 72);
+    EXPECT_EQ(form->FontView->FontSize(), 72);
     QStringList sizes;
     for (int i = 0; i < box->count(); ++i)
         sizes << box->itemText(i);
@@ -283,7 +284,7 @@ TEST_F(MainForm, AStoredSizeOutOfRangeKeepsSixteen)
 {
     WriteIni("[Font]\r\nSize=200\r\n");
     auto form = Shown();
-    EXPECT_EQ(form->FontSize(), 16);
+    EXPECT_EQ(form->FontView->FontSize(), 16);
     EXPECT_EQ(Child<QComboBox>(*form, "cbFontSize")->currentText(), "16");
 }
 
@@ -294,7 +295,7 @@ TEST_F(MainForm, TypingTheSampleTextChangesItButAddsNothingToTheList)
     box->lineEdit()->clear();
     QTest::keyClicks(box->lineEdit(), "Hello");
     QTest::keyClick(box->lineEdit(), Qt::Key_Return);
-    EXPECT_EQ(form->SampleText(), "Hello");
+    EXPECT_EQ(form->FontView->Text(), "Hello");
     EXPECT_EQ(box->count(), 0);
 }
 
@@ -307,8 +308,8 @@ TEST_F(MainForm, ADamagedWindowValueGivesOneMessageAndTheOtherKeysStillLoad)
     EXPECT_NE(Dialogs.Shown[0].Text.find("0,abc,100"), std::string::npos);
     EXPECT_EQ(form->size(), QSize(550, 500));
     EXPECT_EQ(form->pos(), QPoint(100, 100));
-    EXPECT_EQ(form->FontSize(), 30);
-    EXPECT_EQ(form->BackColor(), 255);
+    EXPECT_EQ(form->FontView->FontSize(), 30);
+    EXPECT_EQ(form->FontView->Color(), 255);
     EXPECT_FALSE(Child<QWidget>(*form, "pFavorites")->isHidden());
     EXPECT_TRUE(Child<QToolButton>(*form, "tbFavorites")->isChecked());
     form->close();
@@ -395,30 +396,30 @@ TEST_F(MainForm, StyleTogglesStayInStepBetweenMenuAndButtons)
 
     QTest::mouseClick(bold, Qt::LeftButton);
     EXPECT_TRUE(Item(*form, "Bold1")->isChecked());
-    EXPECT_EQ(form->FontStyle(), fsBold);
+    EXPECT_EQ(form->FontView->FontStyle().toInt(), int(fsBold));
 
     Item(*form, "Underline1")->trigger();
     EXPECT_TRUE(underline->isChecked());
     EXPECT_TRUE(Item(*form, "Underline1")->isChecked());
-    EXPECT_EQ(form->FontStyle(), fsBold | fsUnderline);
+    EXPECT_EQ(form->FontView->FontStyle().toInt(), int(fsBold | fsUnderline));
 
     Item(*form, "Bold1")->trigger();
     EXPECT_FALSE(bold->isChecked());
     EXPECT_FALSE(Item(*form, "Bold1")->isChecked());
-    EXPECT_EQ(form->FontStyle(), fsUnderline);
+    EXPECT_EQ(form->FontView->FontStyle().toInt(), int(fsUnderline));
 
     QTest::mouseClick(underline, Qt::LeftButton);
     EXPECT_FALSE(Item(*form, "Underline1")->isChecked());
-    EXPECT_EQ(form->FontStyle(), 0);
+    EXPECT_EQ(form->FontView->FontStyle().toInt(), int(0));
 
     // The menu's keys work from anywhere in the window.
     QApplication::setActiveWindow(form.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     QTest::keyClick(form.get(), Qt::Key_I, Qt::ControlModifier);
     EXPECT_TRUE(Child<QToolButton>(*form, "sbItalic")->isChecked());
-    EXPECT_EQ(form->FontStyle(), fsItalic);
+    EXPECT_EQ(form->FontView->FontStyle().toInt(), int(fsItalic));
     QTest::keyClick(form.get(), Qt::Key_T, Qt::ControlModifier);
-    EXPECT_TRUE(form->AntiAlias());
+    EXPECT_TRUE(form->FontView->AntiAlias());
     EXPECT_TRUE(Item(*form, "Antialiasing1")->isChecked());
 }
 
@@ -433,14 +434,14 @@ TEST_F(MainForm, ColourSwatchesOpenThePickerAndCancelChangesNothing)
     QTest::mouseClick(back, Qt::LeftButton);
     ASSERT_EQ(Colors.Offered.size(), 1u);
     EXPECT_EQ(Colors.Offered[0], 4660);
-    EXPECT_EQ(form->BackColor(), 4660);
+    EXPECT_EQ(form->FontView->Color(), 4660);
     EXPECT_EQ(back->BrushColor(), 4660);
 
     Colors.Answers = {0x00FFFF};
     QTest::mouseClick(fore, Qt::MiddleButton);
     EXPECT_EQ(Colors.Offered.back(), 255);
-    EXPECT_EQ(form->FontColor(), 0x00FFFF);
-    EXPECT_EQ(form->BackColor(), 4660);
+    EXPECT_EQ(form->FontView->FontColor(), 0x00FFFF);
+    EXPECT_EQ(form->FontView->Color(), 4660);
     EXPECT_EQ(fore->BrushColor(), 0x00FFFF);
     // The swatch shows the colour (0x00BBGGRR: yellow).
     const QImage image = fore->grab().toImage();
@@ -452,7 +453,7 @@ TEST_F(MainForm, SystemColoursAreShownResolvedAndKeptAsTheyAre)
     WriteIni(FormatStr("[Color]\r\nBack=%d\r\nFore=%d\r\n", clWindow, clWindowText));
     {
         auto form = Shown();
-        EXPECT_EQ(form->BackColor(), clWindow);
+        EXPECT_EQ(form->FontView->Color(), clWindow);
         EXPECT_EQ(Child<TColorSwatch>(*form, "sBackColor")->BrushColor(), ColorToRGB(clWindow));
         EXPECT_EQ(Child<TColorSwatch>(*form, "sForeColor")->BrushColor(), ColorToRGB(clWindowText));
         // The picker is offered the colour itself, not a system colour's number.
