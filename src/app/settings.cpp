@@ -12,20 +12,9 @@ namespace {
 constexpr int flmFolderValue = 2;
 constexpr int flmLastValue = 3;
 
-std::string Trim(const std::string& s)
-{
-    size_t b = 0;
-    size_t e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t'))
-        ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t'))
-        --e;
-    return s.substr(b, e - b);
-}
-
 bool ToInt(const std::string& text, int& value)
 {
-    const std::string t = Trim(text);
+    const std::string t = TrimBlanks(text);
     if (t.empty())
         return false;
     errno = 0;

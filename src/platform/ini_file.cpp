@@ -10,9 +10,7 @@
 
 #include "platform/text_file.h"
 
-namespace {
-
-std::string Trim(const std::string& s)
+std::string TrimBlanks(const std::string& s)
 {
     size_t b = 0;
     size_t e = s.size();
@@ -22,6 +20,8 @@ std::string Trim(const std::string& s)
         --e;
     return s.substr(b, e - b);
 }
+
+namespace {
 
 bool IsAscii(const std::string& s)
 {
@@ -52,24 +52,24 @@ bool SameName(const std::string& a, const std::string& b)
 // The name of a section header line "[name]" (the last "]" closes it).
 bool SectionName(const std::string& line, std::string& name)
 {
-    const std::string t = Trim(line);
+    const std::string t = TrimBlanks(line);
     if (t.empty() || t[0] != '[')
         return false;
     const size_t close = t.rfind(']');
     if (close == std::string::npos || close == 0)
         return false;
-    name = Trim(t.substr(1, close - 1));
+    name = TrimBlanks(t.substr(1, close - 1));
     return true;
 }
 
 // The key of a line inside a section; false for blank and comment lines.
 bool KeyName(const std::string& line, std::string& key)
 {
-    const std::string t = Trim(line);
+    const std::string t = TrimBlanks(line);
     if (t.empty() || t[0] == ';')
         return false;
     const size_t eq = t.find('=');
-    key = eq == std::string::npos ? t : Trim(t.substr(0, eq));
+    key = eq == std::string::npos ? t : TrimBlanks(t.substr(0, eq));
     return true;
 }
 
@@ -201,7 +201,7 @@ std::string TIniFile::ReadString(const std::string& section, const std::string& 
         return def;
     const std::string& text = FLines[line];
     const size_t eq = text.find('=');
-    return eq == std::string::npos ? std::string() : Trim(text.substr(eq + 1));
+    return eq == std::string::npos ? std::string() : TrimBlanks(text.substr(eq + 1));
 }
 
 int TIniFile::ReadInteger(const std::string& section, const std::string& key, int def)
@@ -239,7 +239,7 @@ bool TIniFile::WriteString(const std::string& section, const std::string& key,
     }
     size_t last = span.Header;
     for (size_t i = span.Header + 1; i < span.End; ++i)
-        if (!Trim(FLines[i]).empty())
+        if (!TrimBlanks(FLines[i]).empty())
             last = i;
     FLines.insert(FLines.begin() + static_cast<std::ptrdiff_t>(last + 1), cleanKey + "=" + cleanValue);
     return Changed();

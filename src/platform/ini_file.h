@@ -3,6 +3,9 @@
 #include <string>
 #include <vector>
 
+// `s` without the blanks and tabs at its ends, as INI names and values are read.
+std::string TrimBlanks(const std::string& s);
+
 // An INI file with the semantics of the classic profile functions: section and key names
 // match ignoring letter case; only the first "=" of a line separates key and value; a new
 // key goes to the end of its section, a new section to the end of the file, and a missing
