@@ -20,7 +20,6 @@
 
 #include "preview/bitmap32.h"
 #include "preview/blend.h"
-#include "preview/font_face.h"
 #include "preview/supersample.h"
 #include "support/sandbox.h"
 
@@ -106,7 +105,8 @@ BENCHMARK(BM_ReduceCoverage_Vector)->Args({1920, 1080})->Args({524, 33})
 
 QFont SampleFont(int points)
 {
-    QFont font = FontFaceFromFile(fonzeta::test::Sandbox::DejaVuSans()).value_or(QFont());
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setStyleName(QStringLiteral("Book"));
     font.setPointSize(points);
     return font;
 }

@@ -67,8 +67,8 @@ public:
     // The same for any rectangle: nothing happens when it is empty or wholly outside.
     void FillRectS(int x1, int y1, int x2, int y2, TColor32 value);
 
-    // Face, size and style of the text; a copy of the given font is kept. To draw one exact
-    // face of a family (its Bold file, say), pass the font FontFaceFromFile returns.
+    // Face, size and style of the text, by family; a copy of the given font is kept. To draw
+    // the face of one font file (its Bold file, say), use SetTextFace.
     const QFont& Font() const { return FFont; }
     void SetFont(const QFont& font);
     // An exact face to draw and measure text in instead of Font, such as the face of one font

@@ -5,18 +5,15 @@
 #include <QPainterPath>
 
 #include "preview/bitmap32.h"
-#include "preview/font_face.h"
-#include "support/sandbox.h"
 
-using fonzeta::test::Sandbox;
 
 namespace {
 
-QFont Face(const std::string& file, double points)
+// DejaVu Sans Book, which the sandbox's fontconfig lists.
+QFont DejaVuSans(double points)
 {
-    const std::optional<QFont> face = FontFaceFromFile(file);
-    EXPECT_TRUE(face.has_value()) << file;
-    QFont font = face.value_or(QFont());
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setStyleName(QStringLiteral("Book"));
     font.setPointSizeF(points);
     return font;
 }
@@ -57,7 +54,7 @@ TEST(RenderText, DoesNothingOnAnEmptyBitmap)
     TBitmap32 bitmap;
     int changes = 0;
     bitmap.OnChange = [&](TCustomMap*) { ++changes; };
-    bitmap.SetFont(Face(Sandbox::DejaVuSans(), 16));
+    bitmap.SetFont(DejaVuSans(16));
     bitmap.RenderText(0, 0, "Text", 2, 0xFF000000);
     EXPECT_TRUE(bitmap.Empty());
     EXPECT_EQ(changes, 0);
@@ -65,7 +62,7 @@ TEST(RenderText, DoesNothingOnAnEmptyBitmap)
 
 TEST(RenderText, LevelsAreClampedToZeroToFour)
 {
-    const QFont font = Face(Sandbox::DejaVuSans(), 12);
+    const QFont font = DejaVuSans(12);
     const std::string text = "Agjy 12";
     const auto level0 = Render(font, text, 0, 120, 30, 2, 1);
     const auto level1 = Render(font, text, 1, 120, 30, 2, 1);
@@ -87,7 +84,7 @@ TEST(RenderText, FullyCoveredPixelsTakeExactlyTheTextColourAndOthersKeepTheBackg
         TBitmap32 bitmap;
         bitmap.SetSize(80, 60);
         bitmap.Clear(0xFFFFFFFF);
-        bitmap.SetFont(Face(Sandbox::DejaVuSans(), 30));
+        bitmap.SetFont(DejaVuSans(30));
         bitmap.RenderText(10, 5, FullBlock, level, Color32(clNavy));
         const int blockWidth = QFontMetrics(bitmap.Font()).horizontalAdvance(QString(u'\u2588'));
         ASSERT_GT(blockWidth, 10);
@@ -105,7 +102,7 @@ TEST(RenderText, TheColourAlphaIsTheOverallOpacity)
     TBitmap32 bitmap;
     bitmap.SetSize(80, 60);
     bitmap.Clear();
-    bitmap.SetFont(Face(Sandbox::DejaVuSans(), 30));
+    bitmap.SetFont(DejaVuSans(30));
     bitmap.RenderText(10, 5, FullBlock, 2, 0x80FFFFFF);
     const int blockWidth = QFontMetrics(bitmap.Font()).horizontalAdvance(QString(u'\u2588'));
     // Full coverage at master alpha 128 blends with weight 128: (255 * 128 + 128) >> 8.
@@ -116,7 +113,7 @@ TEST(RenderText, TruncatesTheSupersampledCellHeight)
 {
     // A face size whose cell at four times the size is 50 pixels high: the working bitmap
     // is then 50 >> 2 = 12 rows and the last two rows of samples are dropped.
-    QFont font = Face(Sandbox::DejaVuSans(), 8);
+    QFont font = DejaVuSans(8);
     double points = 6;
     for (; points < 10; points += 0.01) {
         QFont large = font;
@@ -149,7 +146,7 @@ TEST(RenderText, TruncatesTheSupersampledCellHeight)
 
 TEST(RenderText, CoverageLiesExactlyWhereTheGlyphOutlinesAre)
 {
-    const QFont font = Face(Sandbox::DejaVuSans(), 16);
+    const QFont font = DejaVuSans(16);
     const std::string text = "ABCDEFGHIJKLMNOPQRSTUVWXYZ 1234567890";
     const int x0 = 7, y0 = 4;
     const int width = 600, height = 40;
@@ -184,14 +181,14 @@ TEST(RenderText, CoverageLiesExactlyWhereTheGlyphOutlinesAre)
 TEST(RenderText, MissingGlyphsComeFromASubstituteFace)
 {
     // DejaVu Sans has no Hangul; the text still shows, drawn in another installed face.
-    const auto pixels = Render(Face(Sandbox::DejaVuSans(), 16), "\uD55C\uAE00", 2, 80, 40);
+    const auto pixels = Render(DejaVuSans(16), "\uD55C\uAE00", 2, 80, 40);
     EXPECT_GT(Ink(pixels), 255 * 20);
 }
 
 TEST(RenderText, KeptWorkingMemoryDoesNotLeakIntoTheNextCall)
 {
-    const QFont big = Face(Sandbox::DejaVuSans(), 40);
-    const QFont small = Face(Sandbox::DejaVuSans(), 9);
+    const QFont big = DejaVuSans(40);
+    const QFont small = DejaVuSans(9);
     const auto first = Render(small, "ijk", 2, 40, 20);
     Render(big, "WWWWWW", 2, 400, 80);
     EXPECT_EQ(Render(small, "ijk", 2, 40, 20), first);
@@ -199,7 +196,7 @@ TEST(RenderText, KeptWorkingMemoryDoesNotLeakIntoTheNextCall)
 
 TEST(RenderText, RenderingFromAChangeHandlerWorks)
 {
-    const QFont font = Face(Sandbox::DejaVuSans(), 12);
+    const QFont font = DejaVuSans(12);
     const auto expected = Render(font, "nested", 2, 80, 24);
 
     TBitmap32 outer, inner;
@@ -233,7 +230,7 @@ TEST(Textout, DrawsTheCellFromItsTopLeftCornerInTheFontColour)
     TBitmap32 bitmap;
     bitmap.SetSize(60, 50);
     bitmap.Clear(0);
-    bitmap.SetFont(Face(Sandbox::DejaVuSans(), 20));
+    bitmap.SetFont(DejaVuSans(20));
     bitmap.SetFontColor(clWhite);
     bitmap.Textout(5, 3, "I");
     const QFontMetrics metrics(bitmap.Font());
@@ -268,7 +265,7 @@ TEST(Textout, LargeTextHasExactlyThePixelsOfQPainterDrawText)
     // Large glyphs are filled one by one; kerned pairs, a substituted script and a space
     // must come out as Qt draws the whole line.
     for (const char* text : {"AVAWAY Te To fi 1234567890", "WAVE \uD55C\uAE00 \u2588"}) {
-        QFont font = Face(Sandbox::DejaVuSans(), 64);
+        QFont font = DejaVuSans(64);
         TBitmap32 bitmap;
         bitmap.SetFont(font);
         const QSize extent = bitmap.TextExtent(text);
@@ -299,7 +296,7 @@ TEST(Textout, LargeTextHasExactlyThePixelsOfQPainterDrawText)
 
 TEST(RenderText, DrawsTheUnderlineOfAnUnderlinedFont)
 {
-    QFont font = Face(Sandbox::DejaVuSans(), 16);
+    QFont font = DejaVuSans(16);
     font.setUnderline(true);
     const int width = 120, height = 40;
     // Two spaces: no glyph ink, only the underline beneath them.
