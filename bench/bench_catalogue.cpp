@@ -27,10 +27,7 @@
 
 #include "fonts/font_list.h"
 #include "fonts/naming_table.h"
-#include "platform/fontconfig_notifier.h"
-#include "platform/fontconfig_store.h"
-#include "platform/qt_font_table.h"
-#include "platform/system_locale.h"
+#include "platform/linux_platform.h"
 #include "support/fakes.h"
 #include "support/font_fakes.h"
 #include "support/sandbox.h"
@@ -103,18 +100,8 @@ std::vector<std::string> g_files;
 
 // The real services of the program, with message boxes answered at once.
 struct TServices {
-    TServices() : Notifier(Store)
-    {
-        Platform.FontTable = &Table;
-        Platform.FontChange = &Notifier;
-        Platform.InstalledFonts = &Store;
-        Platform.Locale = &Locale;
-        Platform.Dialogs = &Dialogs;
-    }
-    TQtFontTable Table;
-    TFontconfigStore Store;
-    TFontconfigNotifier Notifier;
-    TSystemLocale Locale;
+    TServices() : Platform(Linux.Services()) { Platform.Dialogs = &Dialogs; }
+    TLinuxPlatform Linux;
     TScriptedDialogs Dialogs;
     TPlatform Platform;
 };

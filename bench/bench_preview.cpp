@@ -94,6 +94,17 @@ std::vector<std::string> PageOfFonts()
     return files;
 }
 
+// Every benchmark of a frame runs at 16 and 72 points, plain and anti-aliased.
+void SizesAndModes(benchmark::internal::Benchmark* b)
+{
+    b->ArgNames({"pt", "aa"})
+        ->Args({16, 0})
+        ->Args({16, 1})
+        ->Args({72, 0})
+        ->Args({72, 1})
+        ->Unit(benchmark::kMillisecond);
+}
+
 void FullPaint(benchmark::State& state, bool cached)
 {
     TPreview preview(1920, 1080);
@@ -113,21 +124,11 @@ void FullPaint(benchmark::State& state, bool cached)
 
 void BM_FullPaint_Cached(benchmark::State& state) { FullPaint(state, true); }
 BENCHMARK(BM_FullPaint_Cached)
-    ->ArgNames({"pt", "aa"})
-    ->Args({16, 0})
-    ->Args({16, 1})
-    ->Args({72, 0})
-    ->Args({72, 1})
-    ->Unit(benchmark::kMillisecond);
+    ->Apply(SizesAndModes);
 
 void BM_FullPaint_Uncached(benchmark::State& state) { FullPaint(state, false); }
 BENCHMARK(BM_FullPaint_Uncached)
-    ->ArgNames({"pt", "aa"})
-    ->Args({16, 0})
-    ->Args({16, 1})
-    ->Args({72, 0})
-    ->Args({72, 1})
-    ->Unit(benchmark::kMillisecond);
+    ->Apply(SizesAndModes);
 
 // 5,000 distinct font files (hard links to the sandbox fonts), so that every font of a page
 // is read from its own file as in a real folder listing.
@@ -179,22 +180,12 @@ void Scroll(benchmark::State& state, TScrollCode step)
 
 void BM_ScrollPageByPage(benchmark::State& state) { Scroll(state, scPageDown); }
 BENCHMARK(BM_ScrollPageByPage)
-    ->ArgNames({"pt", "aa"})
-    ->Args({16, 0})
-    ->Args({16, 1})
-    ->Args({72, 0})
-    ->Args({72, 1})
-    ->Unit(benchmark::kMillisecond);
+    ->Apply(SizesAndModes);
 
 // One row comes in per frame, as with the wheel; the other rows come from the cache.
 void BM_ScrollLineByLine(benchmark::State& state) { Scroll(state, scLineDown); }
 BENCHMARK(BM_ScrollLineByLine)
-    ->ArgNames({"pt", "aa"})
-    ->Args({16, 0})
-    ->Args({16, 1})
-    ->Args({72, 0})
-    ->Args({72, 1})
-    ->Unit(benchmark::kMillisecond);
+    ->Apply(SizesAndModes);
 
 std::size_t HeapInUse()
 {
