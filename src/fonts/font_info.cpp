@@ -27,6 +27,7 @@ void CopyFontInfo(TFontInfo& destination, const TFontInfo& source)
     destination.PostScriptName = source.PostScriptName;
     destination.Trademark = source.Trademark;
     destination.FileSize = source.FileSize;
+    destination.FaceIndex = source.FaceIndex;
     destination.Temporary = source.Temporary;
     destination.LangID = source.LangID;
 }

@@ -9,6 +9,9 @@ class TFontInfo {
 public:
     // Full path of the font file; empty for a record made from a name only.
     std::string FileName;
+    // Which face of the file the record is: 0 for a single font, the face's position for a
+    // font collection (.ttc, .otc). Everything that reads or draws the file uses this face.
+    int FaceIndex = 0;
     // Language of the last naming-table record taken (0 until one is taken).
     uint16_t LangID = 0;
     std::string Copyright;       // name ID 0
@@ -36,6 +39,6 @@ public:
     std::string* NameText(int nameID);
 };
 
-// Copies the file, the names, the size, Temporary and LangID. Selected and PreferredLangID
+// Copies the file, the face index, the names, the size, Temporary and LangID. Selected and PreferredLangID
 // are left alone, so a copy made into a fresh record starts unselected.
 void CopyFontInfo(TFontInfo& destination, const TFontInfo& source);

@@ -73,6 +73,7 @@ TEST(FontInfo, CopyLeavesTheMarkAndThePreferredLanguage)
     source.Temporary = true;
     source.PreferredLangID = 0x0409;
     source.FileSize = 5'000'000'000;
+    source.FaceIndex = 3;
 
     TFontInfo copy;
     CopyFontInfo(copy, source);
@@ -83,6 +84,7 @@ TEST(FontInfo, CopyLeavesTheMarkAndThePreferredLanguage)
               "cfamsubuidfullvpstm");
     EXPECT_TRUE(copy.Temporary);
     EXPECT_EQ(copy.FileSize, 5'000'000'000);
+    EXPECT_EQ(copy.FaceIndex, 3);
     EXPECT_FALSE(copy.Selected);
     EXPECT_EQ(copy.PreferredLangID, 0);
     EXPECT_EQ(copy.NameText(4), &copy.FullName);
