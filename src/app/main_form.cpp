@@ -305,7 +305,7 @@ void TMainForm::CreateMenus()
     AddItem(font, "InstallFont1", "&Install Font", QKeySequence(Qt::ALT | Qt::Key_I), false);
     AddItem(font, "UninstallFont1", "&Uninstall Font", QKeySequence(Qt::ALT | Qt::Key_U), false);
     font->addSeparator();
-    AddItem(font, "mCharTable", "&Charmap", QKeySequence(Qt::ALT | Qt::Key_C), false);
+    AddItem(font, "Charmap1", "&Charmap", QKeySequence(Qt::ALT | Qt::Key_C), false);
     font->addSeparator();
     AddItem(font, "Properties1", "P&roperties", QKeySequence(Qt::ALT | Qt::Key_Return), false);
     font->addSeparator()->setVisible(false);
@@ -384,6 +384,29 @@ void TMainForm::CreateMenus()
     help->addSeparator();
     QAction* about = AddItem(help, "About1", "&About...", none, true);
     connect(about, &QAction::triggered, this, [this] { About1Click(); });
+
+    CreatePopupMenu();
+}
+
+void TMainForm::CreatePopupMenu()
+{
+    const QKeySequence none;
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    AddItem(PopupMenu1, "InstallFonts1", "&Install Font(s)", none, false);
+    AddItem(PopupMenu1, "Uninstall1", "&Uninstall Font(s)", none, false);
+    AddItem(PopupMenu1, "DeleteFonts1", "&Delete Font(s)", none, false);
+    PopupMenu1->addSeparator();
+    AddItem(PopupMenu1, "AddtoFavorites1", "&Add to Favorites", none, false);
+    PopupMenu1->addSeparator();
+    AddItem(PopupMenu1, "Edit2", "&Edit", none, false);
+    AddItem(PopupMenu1, "mCharTable", "&Charmap", none, false);
+    PopupMenu1->addSeparator();
+    AddItem(PopupMenu1, "R1", "P&roperties", none, false);
+
+    FontView->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(FontView, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenu1->popup(FontView->mapToGlobal(pos)); });
 }
 
 std::string TMainForm::CaptionFor(TFontListMode mode, const std::string& folder)

@@ -54,6 +54,8 @@ public:
 
     // The preview: every font of the current view drawn in its own face.
     TFonzetaFontListView* FontView = nullptr;
+    // The preview's context menu; entries whose commands do not exist yet are disabled.
+    QMenu* PopupMenu1 = nullptr;
 
     void FormShow();
     void FormClose();
@@ -90,6 +92,7 @@ private:
     void CreateTextRow(QWidget* parent);
     void CreateClientArea(QWidget* parent);
     void CreateMenus();
+    void CreatePopupMenu();
     QAction* AddItem(QMenu* menu, const char* name, const char* caption,
                      const QKeySequence& shortcut, bool enabled);
     // One of the 1-pixel separator lines Shape1 to Shape8.

@@ -655,22 +655,8 @@ void TFonzetaFontListView::DrawItem(QPainter& canvas, int index, int top, bool e
 
 TTextFace TFonzetaFontListView::SampleFace(const TFontInfo& font)
 {
-    if (!font.FileName.empty()) {
-        const qreal pixels = FFontSize * TTextFace::PixelsPerPoint();
-        const QRawFont raw = FRawFonts.Find(font.FileName, pixels);
-        if (raw.isValid())
-            return TTextFace::FromRawFont(
-                raw, this->font(), FFontStyle,
-                FAntiAlias ? FRawFonts.Find(font.FileName, pixels * (1 << AntiAliasLevel),
-                                            QFont::PreferNoHinting)
-                           : QRawFont());
-    }
-    // Known by name only (or the file is gone): the name is taken as a family, and a family
-    // the system lacks is substituted as Qt sees fit.
-    QFont byName = this->font();
-    byName.setFamilies({QString::fromStdString(font.FullName)});
-    byName.setPointSize(FFontSize);
-    return TTextFace::FromFont(byName, FFontStyle);
+    return RecordFace(FRawFonts, font, FFontSize * TTextFace::PixelsPerPoint(), FFontStyle,
+                      this->font(), FAntiAlias ? 1 << AntiAliasLevel : 1);
 }
 
 QImage TFonzetaFontListView::RenderSample(const TFontInfo& font, const QSize& size)

@@ -1,5 +1,8 @@
 #include "preview/text_face.h"
 
+#include "fonts/font_info.h"
+#include "preview/raw_font_cache.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -334,4 +337,24 @@ TTextFace TTextFace::Scaled(int factor) const
         break;
     }
     return face;
+}
+
+TTextFace RecordFace(TRawFontCache& cache, const TFontInfo& font, qreal pixelSize,
+                     TFontStyles style, const QFont& base, int supersample)
+{
+    if (!font.FileName.empty()) {
+        const QRawFont raw = cache.Find(font.FileName, pixelSize);
+        if (raw.isValid())
+            return TTextFace::FromRawFont(
+                raw, base, style,
+                supersample > 1
+                    ? cache.Find(font.FileName, pixelSize * supersample, QFont::PreferNoHinting)
+                    : QRawFont());
+    }
+    // Known by name only (or the file is gone): the name is taken as a family, and a family
+    // the system lacks is substituted as Qt sees fit.
+    QFont byName = base;
+    byName.setFamilies({QString::fromStdString(font.FullName)});
+    SetPixelSizeF(byName, pixelSize);
+    return TTextFace::FromFont(byName, style);
 }

@@ -9,6 +9,8 @@
 #include "preview/font_styles.h"
 
 class QPainter;
+class TFontInfo;
+class TRawFontCache;
 
 // A face, size and style to draw single lines of text in, of one of two kinds.
 //
@@ -95,3 +97,10 @@ private:
     bool FSynthBold = false;
     bool FSynthItalic = false;
 };
+
+// The face to draw a record in: the exact face of its file, loaded through `cache` (so a file
+// is read once however many windows draw it), or, for a record without a readable file, its
+// name taken as a family on `base`. `pixelSize` is the size in pixels; `supersample` > 1 also
+// prepares the unhinted face that Scaled(supersample) draws from.
+TTextFace RecordFace(TRawFontCache& cache, const TFontInfo& font, qreal pixelSize,
+                     TFontStyles style, const QFont& base, int supersample = 1);

@@ -342,7 +342,7 @@ TEST_F(MainForm, MenuShortcutsAndEnabledStates)
     const TExpected items[] = {
         {"InstallFont1", "&Install Font", "Alt+I", false},
         {"UninstallFont1", "&Uninstall Font", "Alt+U", false},
-        {"mCharTable", "&Charmap", "Alt+C", false},
+        {"Charmap1", "&Charmap", "Alt+C", false},
         {"Properties1", "P&roperties", "Alt+Return", false},
         {"Print1", "&Print", "Ctrl+P", false},
         {"Exit1", "E&xit", "Alt+X", true},
