@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -24,6 +23,7 @@
 #include "fileops/file_utils.h"
 #include "fonts/font_walk.h"
 #include "fonts/scan_window.h"
+#include "platform/app_folder.h"
 #include "platform/color_dialog.h"
 #include "platform/dialogs.h"
 #include "platform/ini_file.h"
@@ -77,7 +77,7 @@ TMainForm::TMainForm(const TPlatform& platform, const std::string& settingsFolde
     : QMainWindow(parent),
       FPlatform(platform),
       FSettingsFile(AddToPath(settingsFolder, "fonzeta.ini")),
-      FHelpFolder(QCoreApplication::applicationDirPath().toStdString())
+      FHelpFolder(HelpFolder())
 {
     SourceList = std::make_unique<TFontList>(platform, true);
     SourceList->OnRefresh = [this](TFontList* sender) { UpdateCaption(sender); };
