@@ -15,6 +15,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <filesystem>
+
 #include "app/about_form.h"
 #include "app/color_swatch.h"
 #include "app/resources.h"
@@ -685,6 +687,7 @@ void TMainForm::Exit1Click()
 void TMainForm::About1Click()
 {
     TfAbout about(FPlatform.Opener, this);
+    about.SetSettingsFolder(std::filesystem::path(FSettingsFile).parent_path().string());
     CenterOver(about, *this);
     about.exec();
 }
