@@ -9,13 +9,17 @@
 #include "platform/linux_platform.h"
 #include "platform/qt_color_dialog.h"
 #include "platform/qt_dialogs.h"
+#include "platform/quit_signals.h"
 
 // Wires the program together: the application, its platform services and its windows.
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fonzeta 1.0"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/fonzeta.png")));
+    // The desktop entry's name ties the windows to the menu entry and its icon (Wayland).
+    QApplication::setDesktopFileName(QString::fromLatin1(AppId));
+    QApplication::setWindowIcon(
+        QIcon::fromTheme(QString::fromLatin1(AppId), QIcon(QStringLiteral(":/fonzeta.png"))));
 
     TLinuxPlatform platform;
     TMainForm form(platform.Services(), SettingsFolder());
@@ -27,8 +31,16 @@ int main(int argc, char** argv)
     fCopying = new TfCopying(&form);
     fDeleting = new TfDeleting(&form);
 
+    // Log-out or a task manager ends the program as closing its window does: the settings
+    // are saved, and any open dialog is closed with the rest.
+    TQuitSignals quitSignals([&form] {
+        form.close();
+        QCoreApplication::quit();
+    });
+
     form.show();
-    const int result = app.exec();
+    // A quit signal taken during the start-up scan has closed the window already.
+    const int result = form.isVisible() ? app.exec() : 0;
     fCopying = nullptr;
     fDeleting = nullptr;
     return result;

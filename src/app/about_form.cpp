@@ -1,5 +1,6 @@
 #include "app/about_form.h"
 
+#include <QDir>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -69,6 +70,21 @@ TfAbout::TfAbout(IDocumentOpener* opener, QWidget* parent) : QDialog(parent), FO
     ok->setGeometry(width() - 92, height() - 36, 76, 24);
     // Escape closes a dialog already; OK is the default button for Enter.
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+}
+
+void TfAbout::SetSettingsFolder(const std::string& folder)
+{
+    QString shown = QDir::cleanPath(QString::fromStdString(folder));
+    const QString home = QDir::cleanPath(QDir::homePath());
+    if (home != QStringLiteral("/") && (shown == home || shown.startsWith(home + '/')))
+        shown = '~' + shown.mid(home.size());
+    if (!FSettingsLine)
+        FSettingsLine = AddLine(QString(), "lSettings", 168);
+    const int room = width() - 2 * FSettingsLine->x();
+    FSettingsLine->setText(FSettingsLine->fontMetrics().elidedText(
+        QStringLiteral("Settings: ") + shown, Qt::ElideMiddle, room));
+    FSettingsLine->setToolTip(QString::fromStdString(folder));
+    FSettingsLine->adjustSize();
 }
 
 QLabel* TfAbout::AddLine(const QString& text, const char* name, int top)

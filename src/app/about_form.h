@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <string>
+
 class IDocumentOpener;
 class QLabel;
 
@@ -11,6 +13,10 @@ class TfAbout : public QDialog {
     Q_OBJECT
 public:
     TfAbout(IDocumentOpener* opener, QWidget* parent = nullptr);
+
+    // Shows the folder that holds the settings and favourites, the home folder written as
+    // "~"; a path too long for the box is shortened in the middle, whole in the tooltip.
+    void SetSettingsFolder(const std::string& folder);
 
     static constexpr const char* Mail = "fonzeta@example.org";
     static constexpr const char* HomePage = "https://fonzeta.example.org";
@@ -24,4 +30,5 @@ private:
     IDocumentOpener* FOpener;
     QLabel* FMailLine = nullptr;
     QLabel* FHomePageLine = nullptr;
+    QLabel* FSettingsLine = nullptr;
 };

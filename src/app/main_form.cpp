@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -16,6 +15,8 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <filesystem>
+
 #include "app/about_form.h"
 #include "app/color_swatch.h"
 #include "app/resources.h"
@@ -24,6 +25,7 @@
 #include "fileops/file_utils.h"
 #include "fonts/font_walk.h"
 #include "fonts/scan_window.h"
+#include "platform/app_folder.h"
 #include "platform/color_dialog.h"
 #include "platform/dialogs.h"
 #include "platform/ini_file.h"
@@ -77,7 +79,7 @@ TMainForm::TMainForm(const TPlatform& platform, const std::string& settingsFolde
     : QMainWindow(parent),
       FPlatform(platform),
       FSettingsFile(AddToPath(settingsFolder, "fonzeta.ini")),
-      FHelpFolder(QCoreApplication::applicationDirPath().toStdString())
+      FHelpFolder(HelpFolder())
 {
     SourceList = std::make_unique<TFontList>(platform, true);
     SourceList->OnRefresh = [this](TFontList* sender) { UpdateCaption(sender); };
@@ -685,6 +687,7 @@ void TMainForm::Exit1Click()
 void TMainForm::About1Click()
 {
     TfAbout about(FPlatform.Opener, this);
+    about.SetSettingsFolder(std::filesystem::path(FSettingsFile).parent_path().string());
     CenterOver(about, *this);
     about.exec();
 }

@@ -47,7 +47,8 @@ public:
     const std::string& SettingsFile() const { return FSettingsFile; }
     // The window that shows the progress of a scan; not owned.
     void SetScanWindow(TfScan* scan) { FScan = scan; }
-    // Folder of help.html and shortcut.html; the executable's folder unless set.
+    // Folder of help.html and shortcut.html; beside the executable or its installed data
+    // folder unless set.
     void SetHelpFolder(const std::string& folder) { FHelpFolder = folder; }
 
     static std::string CaptionFor(TFontListMode mode, const std::string& folder);
