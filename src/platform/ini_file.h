@@ -3,17 +3,18 @@
 #include <string>
 #include <vector>
 
+#include "platform/ini_document.h"
+
 // `s` without the blanks and tabs at its ends, as INI names and values are read.
 std::string TrimBlanks(const std::string& s);
 
-// An INI file with the semantics of the classic profile functions: section and key names
-// match ignoring letter case; only the first "=" of a line separates key and value; a new
-// key goes to the end of its section, a new section to the end of the file, and a missing
-// file is created on the first write. Lines it cannot understand are kept as they are.
+// An INI file with the semantics of the classic profile functions (see TIniDocument for
+// how names match and what is kept): a new key goes to the end of its section, a new
+// section to the end of the file, and a missing file is created on the first write.
 //
 // Each call reads the file afresh and each change is written at once (atomically), so the
 // file may also be read and edited as plain lines between calls. With SetAutoFlush(false)
-// changes collect in memory until UpdateFile().
+// the file is read once and changes collect in memory until UpdateFile().
 class TIniFile {
 public:
     explicit TIniFile(std::string path);
@@ -32,6 +33,7 @@ public:
                            const std::string& def);
     int ReadInteger(const std::string& section, const std::string& key, int def);
 
+    // False when the file cannot be written or the key cannot be stored as itself.
     bool WriteString(const std::string& section, const std::string& key, const std::string& value);
     bool WriteInteger(const std::string& section, const std::string& key, int value);
     bool DeleteKey(const std::string& section, const std::string& key);
@@ -42,19 +44,12 @@ public:
     bool UpdateFile();
 
 private:
-    struct TSpan {
-        size_t Header;  // line of the section header
-        size_t End;     // one past the section's last line
-    };
-
     bool Load();
     bool Changed();
-    bool FindSection(const std::string& section, TSpan& span) const;
-    bool FindKey(const TSpan& span, const std::string& key, size_t& line) const;
 
     std::string FPath;
     std::string FError;
-    std::vector<std::string> FLines;
+    TIniDocument FDocument;
     bool FLoaded = false;
     bool FDirty = false;
     bool FAutoFlush = true;

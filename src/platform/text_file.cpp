@@ -1,40 +1,35 @@
 #include "platform/text_file.h"
 
-#include <QFile>
+#include <QByteArray>
 #include <QSaveFile>
 
-namespace {
+#include "platform/byte_path.h"
 
-std::string Reason(const QFileDevice& file)
+bool LoadTextFile(const std::string& path, std::string& bytes, std::string& error)
 {
-    return file.errorString().toStdString();
+    QByteArray data;
+    if (!ReadWholeFile(path, data, error))
+        return false;
+    bytes.assign(data.constData(), static_cast<size_t>(data.size()));
+    return true;
 }
-
-}  // namespace
 
 bool LoadTextLines(const std::string& path, std::vector<std::string>& lines, std::string& error)
 {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        error = "Cannot open file " + path + ": " + Reason(file);
+    std::string data;
+    if (!LoadTextFile(path, data, error))
         return false;
-    }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = "Cannot read file " + path + ": " + Reason(file);
-        return false;
-    }
     lines.clear();
-    qsizetype start = 0;
+    size_t start = 0;
     while (start < data.size()) {
-        qsizetype end = data.indexOf('\n', start);
-        const bool last = end < 0;
+        size_t end = data.find('\n', start);
+        const bool last = end == std::string::npos;
         if (last)
             end = data.size();
-        qsizetype len = end - start;
+        size_t len = end - start;
         if (len > 0 && data[start + len - 1] == '\r')
             --len;
-        lines.emplace_back(data.constData() + start, static_cast<size_t>(len));
+        lines.emplace_back(data, start, len);
         if (last)
             break;
         start = end + 1;
@@ -42,27 +37,38 @@ bool LoadTextLines(const std::string& path, std::vector<std::string>& lines, std
     return true;
 }
 
-bool SaveTextLines(const std::string& path, const std::vector<std::string>& lines,
-                   std::string& error)
+bool SaveTextFile(const std::string& path, const std::string& bytes, std::string& error)
 {
-    QByteArray data;
-    for (const auto& line : lines) {
-        data.append(line.data(), static_cast<qsizetype>(line.size()));
-        data.append("\r\n", 2);
-    }
-    QSaveFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::WriteOnly)) {
-        error = "Cannot create file " + path + ": " + Reason(file);
+    const std::string shown = DisplayPathUtf8(path);
+    if (!QtCanSpell(path)) {
+        error = "Cannot create file " + shown + ": the name is not valid in the system's encoding";
         return false;
     }
-    if (file.write(data) != data.size()) {
-        error = "Cannot write file " + path + ": " + Reason(file);
+    QSaveFile file(PathToQt(path));
+    if (!file.open(QIODevice::WriteOnly)) {
+        error = "Cannot create file " + shown + ": " + file.errorString().toStdString();
+        return false;
+    }
+    const auto size = static_cast<qint64>(bytes.size());
+    if (file.write(bytes.data(), size) != size) {
+        error = "Cannot write file " + shown + ": " + file.errorString().toStdString();
         file.cancelWriting();
         return false;
     }
     if (!file.commit()) {
-        error = "Cannot write file " + path + ": " + Reason(file);
+        error = "Cannot write file " + shown + ": " + file.errorString().toStdString();
         return false;
     }
     return true;
+}
+
+bool SaveTextLines(const std::string& path, const std::vector<std::string>& lines,
+                   std::string& error)
+{
+    std::string data;
+    for (const auto& line : lines) {
+        data += line;
+        data += "\r\n";
+    }
+    return SaveTextFile(path, data, error);
 }

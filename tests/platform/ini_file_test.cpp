@@ -242,4 +242,131 @@ TEST_F(IniFileTest, LoadingAMissingFileSaysWhich)
     EXPECT_EQ(lines, std::vector<std::string>{"keep"});
 }
 
+TEST_F(IniFileTest, NamesWithBlanksAtTheirEndsAreWrittenAsTheyAreMatched)
+{
+    const std::string path = PathOf("a.ini");
+    Put(path, "[Fav]\r\n");
+    TIniFile ini(path);
+    // A full name with a trailing blank, as some fonts have.
+    ASSERT_TRUE(ini.WriteString(" Fav ", "Noto Sans Thin ", "1"));
+    ASSERT_TRUE(ini.WriteString("Fav", "Noto Sans Thin  ", "2"));
+    ASSERT_TRUE(ini.WriteString(" Group\t", " Other ", "x"));
+    EXPECT_EQ(Bytes(path), "[Fav]\r\nNoto Sans Thin=2\r\n[Group]\r\nOther=x\r\n");
+    EXPECT_EQ(ini.ReadString("Fav", "Noto Sans Thin ", ""), "2");
+
+    ASSERT_TRUE(ini.DeleteKey("Fav ", " noto sans thin "));
+    ASSERT_TRUE(ini.EraseSection("  group "));
+    EXPECT_EQ(Bytes(path), "[Fav]\r\n");
+    EXPECT_TRUE(ini.ReadSection("Fav").empty());
+}
+
+TEST_F(IniFileTest, NamesThatAreNotUtf8MatchByteForByte)
+{
+    const std::string path = PathOf("a.ini");
+    TIniFile ini(path);
+    ASSERT_TRUE(ini.WriteString("\xFE", "k", "from FE"));
+    ASSERT_TRUE(ini.WriteString("\xFF", "k", "from FF"));
+    ASSERT_TRUE(ini.WriteString("\xFF", "caf\xE9", "1"));
+    ASSERT_TRUE(ini.WriteString("\xFF", "caf\xC9", "2"));
+    // ASCII letters still match ignoring case.
+    ASSERT_TRUE(ini.WriteString("\xFF", "CAF\xE9", "3"));
+    EXPECT_EQ(Bytes(path), "[\xFE]\r\nk=from FE\r\n[\xFF]\r\nk=from FF\r\ncaf\xE9=3\r\ncaf\xC9=2\r\n");
+    EXPECT_EQ(ini.ReadString("\xFE", "K", ""), "from FE");
+    EXPECT_FALSE(ini.SectionExists("\xEF\xBF\xBD"));  // U+FFFD, what both bytes once became
+}
+
+TEST_F(IniFileTest, NamesWithLineBreaksAreStoredAndFoundTheSameWay)
+{
+    const std::string path = PathOf("a.ini");
+    TIniFile ini(path);
+    ASSERT_TRUE(ini.WriteString("Two\r\nLines", "Key\nName", "1"));
+    ASSERT_TRUE(ini.WriteString("Two\r\nLines", "Key\nName", "2"));
+    EXPECT_EQ(Bytes(path), "[Two  Lines]\r\nKey Name=2\r\n");
+    EXPECT_EQ(ini.ReadString("Two\r\nLines", "Key\nName", ""), "2");
+    EXPECT_TRUE(ini.ValueExists("two  lines", "key name"));
+    ASSERT_TRUE(ini.DeleteKey("Two\r\nLines", "Key\nName"));
+    ASSERT_TRUE(ini.EraseSection("Two\r\nLines"));
+    EXPECT_EQ(Bytes(path), "");
+}
+
+TEST_F(IniFileTest, ByteOrderMarkIsReadPastAndKept)
+{
+    const std::string path = PathOf("a.ini");
+    Put(path, "\xEF\xBB\xBF[First]\r\nk=1\r\n");
+    TIniFile ini(path);
+    EXPECT_EQ(ini.ReadSections(), std::vector<std::string>{"First"});
+    EXPECT_EQ(ini.ReadInteger("first", "k", 0), 1);
+    ASSERT_TRUE(ini.WriteString("First", "k", "2"));
+    ASSERT_TRUE(ini.WriteString("First", "j", "3"));
+    EXPECT_EQ(Bytes(path), "\xEF\xBB\xBF[First]\r\nk=2\r\nj=3\r\n");
+}
+
+TEST_F(IniFileTest, UnchangedLinesKeepEveryByteTheirEndingsIncluded)
+{
+    const std::string path = PathOf("a.ini");
+    // LF and CR LF endings, a CR inside a line, a comment, a line without "=", and a last
+    // line that ends in a CR without its LF.
+    Put(path, "; made by hand\n[A]\nx = 1 \r\nodd\rline\n\n[B]\r\nb=2\r");
+    TIniFile ini(path);
+    EXPECT_EQ(ini.ReadString("B", "b", ""), "2");
+    ASSERT_TRUE(ini.WriteString("A", "x", "9"));
+    EXPECT_EQ(Bytes(path), "; made by hand\n[A]\nx=9\r\nodd\rline\n\n[B]\r\nb=2\r");
+    ASSERT_TRUE(ini.WriteString("A", "y", "8"));
+    EXPECT_EQ(Bytes(path), "; made by hand\n[A]\nx=9\r\nodd\rline\ny=8\r\n\n[B]\r\nb=2\r");
+    // Only a line that gets a line after it gains the LF its CR began.
+    ASSERT_TRUE(ini.WriteString("B", "c", "3"));
+    EXPECT_EQ(Bytes(path), "; made by hand\n[A]\nx=9\r\nodd\rline\ny=8\r\n\n[B]\r\nb=2\r\nc=3\r\n");
+
+    Put(path, "[A]\r\nlast=1");
+    ASSERT_TRUE(ini.WriteString("New", "k", "v"));
+    EXPECT_EQ(Bytes(path), "[A]\r\nlast=1\r\n[New]\r\nk=v\r\n");
+}
+
+TEST_F(IniFileTest, KeysThatWouldReadBackAsOtherLinesAreRefused)
+{
+    const std::string path = PathOf("a.ini");
+    Put(path, "[A]\r\nk=1\r\n");
+    TIniFile ini(path);
+    for (const std::string key : {";comment", " [Section]", "a=b", "=", "\t;x"}) {
+        SCOPED_TRACE(key);
+        EXPECT_FALSE(ini.WriteString("A", key, "v"));
+        EXPECT_NE(ini.LastError().find(path), std::string::npos) << ini.LastError();
+        EXPECT_NE(ini.LastError().find("may not"), std::string::npos) << ini.LastError();
+    }
+    EXPECT_EQ(Bytes(path), "[A]\r\nk=1\r\n");
+    // Inside a name, those characters are harmless.
+    ASSERT_TRUE(ini.WriteString("A", "x;[y]", "1"));
+    EXPECT_EQ(ini.ReadSection("A"), (std::vector<std::string>{"k", "x;[y]"}));
+}
+
+TEST_F(IniFileTest, ManyBatchedKeysLandInTheirSectionAndLeaveTheRestAlone)
+{
+    const std::string path = PathOf("big.ini");
+    std::string original;
+    for (int s = 0; s < 200; ++s) {
+        original += "[Group " + std::to_string(s) + "]\r\n";
+        for (int k = 0; k < 50; ++k)
+            original += "Font " + std::to_string(k) + "=" + std::to_string(s * 100 + k) + "\r\n";
+    }
+    Put(path, original);
+    TIniFile ini(path);
+    ini.SetAutoFlush(false);
+    for (int k = 0; k < 1000; ++k)
+        ASSERT_TRUE(ini.WriteString("group 7", "Added " + std::to_string(k), std::to_string(k)));
+    ASSERT_TRUE(ini.WriteString("Group 7", "Font 3", "changed"));
+    ASSERT_TRUE(ini.UpdateFile());
+
+    const std::string after = Bytes(path);
+    const size_t start = original.find("[Group 8]");
+    std::string added;
+    for (int k = 0; k < 1000; ++k)
+        added += "Added " + std::to_string(k) + "=" + std::to_string(k) + "\r\n";
+    std::string expected = original.substr(0, start) + added + original.substr(start);
+    expected.replace(expected.find("Font 3=703"), 10, "Font 3=changed");
+    EXPECT_EQ(after, expected);
+    TIniFile fresh(path);
+    EXPECT_EQ(fresh.ReadSection("Group 7").size(), 1050u);
+    EXPECT_EQ(fresh.ReadString("Group 199", "Font 49", ""), "19949");
+}
+
 }  // namespace
