@@ -319,6 +319,14 @@ TEST_F(MainFormCommands, MarksFillThePaneAndTheSummary)
     auto form = Start();
     auto* pane = Child<TSelectionPane>(*form, "pSelected");
     EXPECT_FALSE(pane->Label1->isHidden());
+    // The hint is grey: its darkest pixel is neither black nor the white background.
+    const QImage hint = pane->Label1->grab().toImage();
+    int darkest = 255;
+    for (int y = 0; y < hint.height(); ++y)
+        for (int x = 0; x < hint.width(); ++x)
+            darkest = std::min(darkest, qGray(hint.pixel(x, y)));
+    EXPECT_GT(darkest, 60);
+    EXPECT_LT(darkest, 200);
     ASSERT_GT(form->FontView->Items().Count(), 1);
 
     Mark(*form, {0});
