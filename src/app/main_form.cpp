@@ -22,6 +22,7 @@
 #include "app/resources.h"
 #include "app/string_table.h"
 #include "app/window_place.h"
+#include "controls/xp_controls.h"
 #include "fileops/file_utils.h"
 #include "fonts/font_walk.h"
 #include "fonts/scan_window.h"
@@ -122,6 +123,7 @@ TMainForm::TMainForm(const TPlatform& platform, const std::string& settingsFolde
     setStatusBar(StatusBar1);
 
     CreateMenus();
+    ApplyMenuLook();
 
     setMinimumSize(500, 400);
     resize(647, 529);
@@ -186,7 +188,7 @@ void TMainForm::CreateTextRow(QWidget* parent)
     FTextRow->setObjectName(QStringLiteral("TextRow"));
     FTextRow->setFixedHeight(23);
 
-    cbString = new QComboBox(FTextRow);
+    cbString = new TXPComboBox(FTextRow);
     cbString->setObjectName(QStringLiteral("cbString"));
     cbString->setEditable(true);
     // Typing changes the sample only; the list holds the texts of the sample text editor.
@@ -239,7 +241,7 @@ void TMainForm::CreateTextRow(QWidget* parent)
     }
     props->addSpacing(4);
 
-    cbFontSize = new QComboBox(pFontProp);
+    cbFontSize = new TXPComboBox(pFontProp);
     cbFontSize->setObjectName(QStringLiteral("cbFontSize"));
     cbFontSize->setEditable(true);
     cbFontSize->setInsertPolicy(QComboBox::NoInsert);

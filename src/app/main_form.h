@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/settings.h"
+#include "controls/xp_controls.h"
 #include "fonts/font_list.h"
 #include "platform/platform.h"
 
@@ -20,6 +21,7 @@ class QStatusBar;
 class QToolBar;
 class QToolButton;
 class TColorSwatch;
+class TMenuStyle;
 class TFonzetaFontListView;
 class TfScan;
 
@@ -109,12 +111,12 @@ private:
 
     QWidget* FTextRow = nullptr;
     QLabel* FTextLabel = nullptr;
-    QComboBox* cbString = nullptr;
+    TXPComboBox* cbString = nullptr;
     QWidget* pFontProp = nullptr;
     TColorSwatch* sForeColor = nullptr;
     TColorSwatch* sBackColor = nullptr;
     QToolButton* FStyleButtons[3] = {};
-    QComboBox* cbFontSize = nullptr;
+    TXPComboBox* cbFontSize = nullptr;
     QToolButton* tbPrint = nullptr;
     QToolButton* tbFavorites = nullptr;
     QToolButton* tbSelected = nullptr;
@@ -125,4 +127,8 @@ private:
     QFrame* FShapes[8] = {};
     QAction* FStyleItems[3] = {};
     QAction* Antialiasing1 = nullptr;
+
+    // Menu look: the flat style of the menu bar and its menus, the menu images.
+    void ApplyMenuLook();
+    TMenuStyle* FMenuStyle = nullptr;
 };
