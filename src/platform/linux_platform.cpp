@@ -3,6 +3,7 @@
 #include "platform/desktop_opener.h"
 #include "platform/fontconfig_store.h"
 #include "platform/fontconfig_notifier.h"
+#include "platform/free_space.h"
 #include "platform/qt_color_dialog.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_font_table.h"
@@ -17,7 +18,8 @@ TLinuxPlatform::TLinuxPlatform()
       FOpener(std::make_unique<TDesktopOpener>()),
       FLocale(std::make_unique<TSystemLocale>()),
       FDialogs(std::make_unique<TQtDialogs>()),
-      FColorDialog(std::make_unique<TQtColorDialog>())
+      FColorDialog(std::make_unique<TQtColorDialog>()),
+      FFreeSpace(std::make_unique<TVolumeFreeSpace>())
 {
     FServices.FontTable = FFontTable.get();
     FServices.FontChange = FFontChange.get();
@@ -27,6 +29,7 @@ TLinuxPlatform::TLinuxPlatform()
     FServices.Locale = FLocale.get();
     FServices.Dialogs = FDialogs.get();
     FServices.ColorDialog = FColorDialog.get();
+    FServices.FreeSpace = FFreeSpace.get();
 }
 
 TLinuxPlatform::~TLinuxPlatform() = default;

@@ -5,6 +5,7 @@ class IDialogs;
 class IDocumentOpener;
 class IFontChangeNotifier;
 class IFontTable;
+class IFreeSpace;
 class IInstalledFontStore;
 class ILocaleInfo;
 class ITrash;
@@ -20,4 +21,5 @@ struct TPlatform {
     ILocaleInfo* Locale = nullptr;
     IDialogs* Dialogs = nullptr;
     IColorDialog* ColorDialog = nullptr;
+    IFreeSpace* FreeSpace = nullptr;
 };
