@@ -4,6 +4,7 @@ class IColorDialog;
 class IDialogs;
 class IDocumentOpener;
 class IFontChangeNotifier;
+class IFolderBrowser;
 class IFontTable;
 class IFreeSpace;
 class IInstalledFontStore;
@@ -22,4 +23,5 @@ struct TPlatform {
     IDialogs* Dialogs = nullptr;
     IColorDialog* ColorDialog = nullptr;
     IFreeSpace* FreeSpace = nullptr;
+    IFolderBrowser* FolderBrowser = nullptr;
 };
