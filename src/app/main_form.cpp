@@ -122,6 +122,7 @@ TMainForm::TMainForm(const TPlatform& platform, const std::string& settingsFolde
     setStatusBar(StatusBar1);
 
     CreateMenus();
+    ConnectDetails();
 
     setMinimumSize(500, 400);
     resize(647, 529);
@@ -307,7 +308,7 @@ void TMainForm::CreateMenus()
     AddItem(font, "InstallFont1", "&Install Font", QKeySequence(Qt::ALT | Qt::Key_I), false);
     AddItem(font, "UninstallFont1", "&Uninstall Font", QKeySequence(Qt::ALT | Qt::Key_U), false);
     font->addSeparator();
-    AddItem(font, "Charmap1", "&Charmap", QKeySequence(Qt::ALT | Qt::Key_C), false);
+    AddItem(font, "mCharTable", "&Charmap", QKeySequence(Qt::ALT | Qt::Key_C), false);
     font->addSeparator();
     AddItem(font, "Properties1", "P&roperties", QKeySequence(Qt::ALT | Qt::Key_Return), false);
     font->addSeparator()->setVisible(false);

@@ -125,4 +125,16 @@ private:
     QFrame* FShapes[8] = {};
     QAction* FStyleItems[3] = {};
     QAction* Antialiasing1 = nullptr;
+
+    // Font detail windows: properties, character map, sample text editor.
+public:
+    void Properties1Click();
+    void mCharTableClick();
+    void SetText1Click();
+    // The standard context menu of cbString's line edit with "Set Sample Text" below a
+    // separator; the caller owns it.
+    QMenu* CreateSampleTextMenu();
+
+private:
+    void ConnectDetails();
 };
