@@ -45,7 +45,7 @@ TfCharTable::TfCharTable(TRawFontCache& cache, const TFontInfo& font, QWidget* p
     const QFont base = this->font();
     sgTable = new TCharGrid(this);
     sgTable->setObjectName(QStringLiteral("sgTable"));
-    sgTable->move((width() - sgTable->width()) / 2, 8);
+    sgTable->move((width() - sgTable->width()) / 2, 6);
     const TTextFace cellFace =
         RecordFace(cache, font, CellPointSize * TTextFace::PixelsPerPoint(), {}, base);
     sgTable->SetFace(cellFace, GlyphSource(cellFace));
@@ -53,7 +53,7 @@ TfCharTable::TfCharTable(TRawFontCache& cache, const TFontInfo& font, QWidget* p
     sgTable->OnSelect = [this] { bbSelectClick(); };
 
     const int left = sgTable->x();
-    const int top = sgTable->y() + sgTable->height() + 9;
+    const int top = sgTable->y() + sgTable->height() + 7;
     auto* panel = new QFrame(this);
     panel->setObjectName(QStringLiteral("Panel1"));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -73,8 +73,8 @@ TfCharTable::TfCharTable(TRawFontCache& cache, const TFontInfo& font, QWidget* p
     Hex = Label(this, QString(), codes + 60, top + 2);
     Hex->setObjectName(QStringLiteral("Hex"));
     Hex->setFixedWidth(60);
-    Label(this, QStringLiteral("Decimal :"), codes, top + 22);
-    Decimal = Label(this, QString(), codes + 60, top + 22);
+    Label(this, QStringLiteral("Decimal :"), codes, top + 16);
+    Decimal = Label(this, QString(), codes + 60, top + 16);
     Decimal->setObjectName(QStringLiteral("Decimal"));
     Decimal->setFixedWidth(60);
 
@@ -82,8 +82,7 @@ TfCharTable::TfCharTable(TRawFontCache& cache, const TFontInfo& font, QWidget* p
     eChars->setObjectName(QStringLiteral("eChars"));
     eChars->SetFace(RecordFace(cache, font, EditPixelSize, {}, base));
     const int right = left + sgTable->width();
-    eChars->setGeometry(codes, top + 62 - eChars->sizeHint().height(), right - 80 - codes,
-                        eChars->sizeHint().height());
+    eChars->setGeometry(codes, top + 34, right - 80 - codes, 28);
 
     XPButton1 = new QPushButton(QStringLiteral("&Select"), this);
     XPButton1->setObjectName(QStringLiteral("XPButton1"));

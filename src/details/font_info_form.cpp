@@ -9,6 +9,7 @@
 #include <QRawFont>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -45,6 +46,16 @@ QLabel* Caption(QWidget* parent, const char* text, int x, int y)
     return label;
 }
 
+// A caption with its value label; the value starts after the caption when the caption's
+// face is wider than the layout allows for, and keeps its right edge.
+QLabel* CaptionedValue(QWidget* parent, const char* caption, int x, int y, const char* name,
+                       int valueX, int valueY, int width, int height)
+{
+    const QLabel* label = Caption(parent, caption, x, y);
+    const int left = std::max(valueX, label->x() + label->width() + 4);
+    return ValueLabel(parent, name, left, valueY, std::max(0, valueX + width - left), height);
+}
+
 QPlainTextEdit* Memo(QWidget* parent, const char* name, int x, int y, int width, int height)
 {
     auto* memo = new QPlainTextEdit(parent);
@@ -73,7 +84,7 @@ QPixmap MetricPicture()
     small.setPixelSize(10);
     const QFontMetrics metrics(big);
 
-    const int left = 150;
+    const int left = 120;
     const int top1 = 10;
     const int lineSpacing = 100;
     const QColor guide(90, 90, 90);
@@ -110,11 +121,15 @@ QPixmap MetricPicture()
     arrow(left - 70, top1, bottom1, QStringLiteral("Height"), true);
     arrow(left - 20, top1, baseline1, QStringLiteral("Ascent"), true);
     arrow(left - 20, baseline1, bottom1, QStringLiteral("Descent"), true);
-    arrow(300, top1, capTop, QStringLiteral("InternalLeading"), false);
-    arrow(300, bottom1, top1 + lineSpacing, QStringLiteral("ExternalLeading"), false);
+    arrow(278, top1, capTop, QStringLiteral("InternalLeading"), false);
+    arrow(278, bottom1, top1 + lineSpacing, QStringLiteral("ExternalLeading"), false);
     arrow(left - 20, bottom1, top1 + lineSpacing, QStringLiteral("LineGap"), true);
-    arrow(250, baseline1, baseline1 + lineSpacing, QStringLiteral("Baseline-to-baseline distance"),
-          false);
+    // The longest label goes below the second line, beside its arrow's lower end.
+    arrow(240, baseline1, baseline1 + lineSpacing, QString(), false);
+    const QString distance = QStringLiteral("Baseline-to-baseline distance");
+    const QFontMetrics smallMetrics(small);
+    painter.drawText(372 - smallMetrics.horizontalAdvance(distance),
+                     baseline1 + lineSpacing + smallMetrics.height() + 2, distance);
     return picture;
 }
 
@@ -171,12 +186,10 @@ void TfFontInfo::CreateGeneralPage()
     line->setFrameShadow(QFrame::Sunken);
     line->setGeometry(8, 44, 365, 2);
 
-    Caption(General, "Full Name :", 12, 56);
-    FullName = ValueLabel(General, "FullName", 72, 55, 293, 17);
-    Caption(General, "Family Name :", 12, 77);
-    FamilyName = ValueLabel(General, "FamilyName", 88, 77, 277, 16);
-    Caption(General, "Version :", 12, 98);
-    Version = ValueLabel(General, "Version", 64, 98, 0, 16);
+    FullName = CaptionedValue(General, "Full Name :", 12, 56, "FullName", 72, 55, 293, 17);
+    FamilyName =
+        CaptionedValue(General, "Family Name :", 12, 77, "FamilyName", 88, 77, 277, 16);
+    Version = CaptionedValue(General, "Version :", 12, 98, "Version", 64, 98, 0, 16);
 
     auto* copyrightBox = new QGroupBox(QStringLiteral("Copyright"), General);
     copyrightBox->setObjectName(QStringLiteral("GroupBox1"));
@@ -187,12 +200,9 @@ void TfFontInfo::CreateGeneralPage()
     trademarkBox->setGeometry(12, 200, 353, 57);
     Trademark = Memo(trademarkBox, "Trademark", 8, 22, 340, 29);
 
-    Caption(General, "Filename :", 12, 268);
-    FileName = ValueLabel(General, "FileName", 80, 266, 285, 17);
-    Caption(General, "Folder :", 12, 288);
-    Folder = ValueLabel(General, "Folder", 80, 286, 281, 17);
-    Caption(General, "Size :", 12, 308);
-    Size = ValueLabel(General, "Size", 80, 306, 285, 17);
+    FileName = CaptionedValue(General, "Filename :", 12, 268, "FileName", 80, 266, 285, 17);
+    Folder = CaptionedValue(General, "Folder :", 12, 288, "Folder", 80, 286, 281, 17);
+    Size = CaptionedValue(General, "Size :", 12, 308, "Size", 80, 306, 285, 17);
 }
 
 void TfFontInfo::CreateMetricsPage()
@@ -262,6 +272,7 @@ void TfFontInfo::Fill(const TFontInfo& font)
     FamilyName->setText(Q(font.FamilyName));
     Version->setText(Q(font.Version));
     Version->adjustSize();
+    Version->setFixedWidth(std::min(Version->width(), 365 - Version->x()));
     Copyright->setPlainText(Q(font.Copyright));
     Trademark->setPlainText(Q(font.Trademark));
     FillFile(font);

@@ -84,8 +84,15 @@ TEST_F(FontInfoForm, LayoutOfTheWindow)
     // Value labels end where the layout puts their right edges.
     EXPECT_EQ(form->lHeight->geometry().right() + 1, 130);
     EXPECT_EQ(form->lMaxCharWidth->geometry().right() + 1, 337);
-    EXPECT_EQ(form->FullName->geometry(), QRect(72, 55, 293, 17));
-    EXPECT_EQ(form->Size->geometry(), QRect(80, 306, 285, 17));
+    // Values keep their right edges and never run under their captions.
+    for (QLabel* value : {form->FullName, form->FamilyName, form->FileName, form->Size}) {
+        EXPECT_EQ(value->geometry().right() + 1, 365) << value->objectName().toStdString();
+        for (QLabel* caption : form->General->findChildren<QLabel*>()) {
+            if (caption->objectName().isEmpty() && std::abs(caption->y() - value->y()) < 4) {
+                EXPECT_LT(caption->geometry().right(), value->x());
+            }
+        }
+    }
 }
 
 TEST_F(FontInfoForm, EnglishTitleFollowsTheLocalisedNameOfAKoreanUser)
