@@ -127,6 +127,7 @@ TMainForm::TMainForm(const TPlatform& platform, const std::string& settingsFolde
     CreateMenus();
     ApplyMenuLook();
     ConnectCommands();
+    ConnectDetails();
 
     setMinimumSize(500, 400);
     resize(647, 529);
@@ -311,7 +312,7 @@ void TMainForm::CreateMenus()
     AddItem(font, "InstallFont1", "&Install Font", QKeySequence(Qt::ALT | Qt::Key_I), false);
     AddItem(font, "UninstallFont1", "&Uninstall Font", QKeySequence(Qt::ALT | Qt::Key_U), false);
     font->addSeparator();
-    AddItem(font, "Charmap1", "&Charmap", QKeySequence(Qt::ALT | Qt::Key_C), false);
+    AddItem(font, "mCharTable", "&Charmap", QKeySequence(Qt::ALT | Qt::Key_C), false);
     font->addSeparator();
     AddItem(font, "Properties1", "P&roperties", QKeySequence(Qt::ALT | Qt::Key_Return), false);
     font->addSeparator()->setVisible(false);

@@ -181,4 +181,15 @@ private:
     // Menu look: the flat style of the menu bar and its menus, the menu images.
     void ApplyMenuLook();
     TMenuStyle* FMenuStyle = nullptr;
+    // Font detail windows: properties, character map, sample text editor.
+public:
+    void Properties1Click();
+    void mCharTableClick();
+    void SetText1Click();
+    // The standard context menu of cbString's line edit with "Set Sample Text" below a
+    // separator; the caller owns it.
+    QMenu* CreateSampleTextMenu();
+
+private:
+    void ConnectDetails();
 };

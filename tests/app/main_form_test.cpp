@@ -343,8 +343,8 @@ TEST_F(MainForm, MenuShortcutsAndEnabledStates)
     const TExpected items[] = {
         {"InstallFont1", "&Install Font", "Alt+I", false},
         {"UninstallFont1", "&Uninstall Font", "Alt+U", false},
-        {"Charmap1", "&Charmap", "Alt+C", false},
-        {"Properties1", "P&roperties", "Alt+Return", false},
+        {"mCharTable", "&Charmap", "Alt+C", true},
+        {"Properties1", "P&roperties", "Alt+Return", true},
         {"Print1", "&Print", "Ctrl+P", false},
         {"Exit1", "E&xit", "Alt+X", true},
         {"SelectAll1", "Select &All", "Ctrl+A", true},
