@@ -83,6 +83,11 @@ public:
     void Contents1Click();
     void Shortcut1Click();
 
+    // Printing (main_form_print.cpp): sample sheets of the preview's fonts; Print1 and
+    // tbPrint are enabled and connected when the platform has a printer service.
+    void Print1Click();
+    void CreatePrintCommands();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -6,6 +6,7 @@
 #include "platform/qt_color_dialog.h"
 #include "platform/qt_dialogs.h"
 #include "platform/qt_font_table.h"
+#include "platform/qt_printer_service.h"
 #include "platform/system_locale.h"
 #include "platform/xdg_trash.h"
 
@@ -17,7 +18,8 @@ TLinuxPlatform::TLinuxPlatform()
       FOpener(std::make_unique<TDesktopOpener>()),
       FLocale(std::make_unique<TSystemLocale>()),
       FDialogs(std::make_unique<TQtDialogs>()),
-      FColorDialog(std::make_unique<TQtColorDialog>())
+      FColorDialog(std::make_unique<TQtColorDialog>()),
+      FPrinter(std::make_unique<TQtPrinterService>())
 {
     FServices.FontTable = FFontTable.get();
     FServices.FontChange = FFontChange.get();
@@ -27,6 +29,7 @@ TLinuxPlatform::TLinuxPlatform()
     FServices.Locale = FLocale.get();
     FServices.Dialogs = FDialogs.get();
     FServices.ColorDialog = FColorDialog.get();
+    FServices.Printer = FPrinter.get();
 }
 
 TLinuxPlatform::~TLinuxPlatform() = default;

@@ -28,5 +28,6 @@ private:
     std::unique_ptr<ILocaleInfo> FLocale;
     std::unique_ptr<TQtDialogs> FDialogs;
     std::unique_ptr<TQtColorDialog> FColorDialog;
+    std::unique_ptr<IPrinterService> FPrinter;
     TPlatform FServices;
 };

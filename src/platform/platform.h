@@ -7,6 +7,7 @@ class IFontChangeNotifier;
 class IFontTable;
 class IInstalledFontStore;
 class ILocaleInfo;
+class IPrinterService;
 class ITrash;
 
 // The platform services one part of the program uses, handed to it by whoever builds it.
@@ -20,4 +21,5 @@ struct TPlatform {
     ILocaleInfo* Locale = nullptr;
     IDialogs* Dialogs = nullptr;
     IColorDialog* ColorDialog = nullptr;
+    IPrinterService* Printer = nullptr;
 };

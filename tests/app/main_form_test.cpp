@@ -344,7 +344,7 @@ TEST_F(MainForm, MenuShortcutsAndEnabledStates)
         {"UninstallFont1", "&Uninstall Font", "Alt+U", false},
         {"Charmap1", "&Charmap", "Alt+C", false},
         {"Properties1", "P&roperties", "Alt+Return", false},
-        {"Print1", "&Print", "Ctrl+P", false},
+        {"Print1", "&Print", "Ctrl+P", true},
         {"Exit1", "E&xit", "Alt+X", true},
         {"SelectAll1", "Select &All", "Ctrl+A", false},
         {"InvertSelection1", "&Invert Selection", "Ctrl+Shift+I", false},
@@ -595,7 +595,7 @@ TEST_F(MainForm, LayoutRowsAndTheSampleBoxWidth)
     EXPECT_EQ(Child<QToolButton>(*form, "tbPrint")->toolTip(), "Print");
     EXPECT_EQ(Child<QToolButton>(*form, "tbFavorites")->text(), "Favorites");
     EXPECT_EQ(Child<QToolButton>(*form, "tbSelected")->text(), "Selected");
-    EXPECT_FALSE(Child<QToolButton>(*form, "tbPrint")->isEnabled());
+    EXPECT_TRUE(Child<QToolButton>(*form, "tbPrint")->isEnabled());
     EXPECT_EQ(Child<QStatusBar>(*form, "StatusBar1")->geometry().bottom(), form->height() - 1);
     // Our pictures are compiled in and found.
     EXPECT_FALSE(form->windowIcon().pixmap(32, 32).isNull());
