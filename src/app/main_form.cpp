@@ -128,6 +128,7 @@ TMainForm::TMainForm(const TPlatform& platform, const std::string& settingsFolde
     ApplyMenuLook();
     ConnectCommands();
     ConnectDetails();
+    CreatePrintCommands();
 
     setMinimumSize(500, 400);
     resize(647, 529);

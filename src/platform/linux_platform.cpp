@@ -8,6 +8,7 @@
 #include "platform/qt_dialogs.h"
 #include "platform/qt_folder_browser.h"
 #include "platform/qt_font_table.h"
+#include "platform/qt_printer_service.h"
 #include "platform/system_locale.h"
 #include "platform/xdg_trash.h"
 
@@ -21,7 +22,8 @@ TLinuxPlatform::TLinuxPlatform()
       FDialogs(std::make_unique<TQtDialogs>()),
       FColorDialog(std::make_unique<TQtColorDialog>()),
       FFreeSpace(std::make_unique<TVolumeFreeSpace>()),
-      FFolderBrowser(std::make_unique<TQtFolderBrowser>())
+      FFolderBrowser(std::make_unique<TQtFolderBrowser>()),
+      FPrinter(std::make_unique<TQtPrinterService>())
 {
     FServices.FontTable = FFontTable.get();
     FServices.FontChange = FFontChange.get();
@@ -33,6 +35,7 @@ TLinuxPlatform::TLinuxPlatform()
     FServices.ColorDialog = FColorDialog.get();
     FServices.FreeSpace = FFreeSpace.get();
     FServices.FolderBrowser = FFolderBrowser.get();
+    FServices.Printer = FPrinter.get();
 }
 
 TLinuxPlatform::~TLinuxPlatform() = default;

@@ -32,5 +32,6 @@ private:
     std::unique_ptr<TQtColorDialog> FColorDialog;
     std::unique_ptr<IFreeSpace> FFreeSpace;
     std::unique_ptr<TQtFolderBrowser> FFolderBrowser;
+    std::unique_ptr<IPrinterService> FPrinter;
     TPlatform FServices;
 };

@@ -9,6 +9,7 @@ class IFontTable;
 class IFreeSpace;
 class IInstalledFontStore;
 class ILocaleInfo;
+class IPrinterService;
 class ITrash;
 
 // The platform services one part of the program uses, handed to it by whoever builds it.
@@ -24,4 +25,5 @@ struct TPlatform {
     IColorDialog* ColorDialog = nullptr;
     IFreeSpace* FreeSpace = nullptr;
     IFolderBrowser* FolderBrowser = nullptr;
+    IPrinterService* Printer = nullptr;
 };

@@ -345,7 +345,7 @@ TEST_F(MainForm, MenuShortcutsAndEnabledStates)
         {"UninstallFont1", "&Uninstall Font", "Alt+U", false},
         {"mCharTable", "&Charmap", "Alt+C", true},
         {"Properties1", "P&roperties", "Alt+Return", true},
-        {"Print1", "&Print", "Ctrl+P", false},
+        {"Print1", "&Print", "Ctrl+P", true},
         {"Exit1", "E&xit", "Alt+X", true},
         {"SelectAll1", "Select &All", "Ctrl+A", true},
         {"InvertSelection1", "&Invert Selection", "Ctrl+Shift+I", true},
@@ -599,6 +599,8 @@ TEST_F(MainForm, LayoutRowsAndTheSampleBoxWidth)
     EXPECT_FALSE(Child<QToolButton>(*form, "tbPrint")->isEnabled());
     auto* status = Child<QWidget>(*form, "StatusBar1");
     EXPECT_EQ(status->mapTo(form.get(), QPoint(0, status->height() - 1)).y(), form->height() - 1);
+    EXPECT_TRUE(Child<QToolButton>(*form, "tbPrint")->isEnabled());
+    EXPECT_EQ(Child<QStatusBar>(*form, "StatusBar1")->geometry().bottom(), form->height() - 1);
     // Our pictures are compiled in and found.
     EXPECT_FALSE(form->windowIcon().pixmap(32, 32).isNull());
     for (const char* name : {"tbPrint", "tbFavorites", "tbSelected", "tbCharmap", "tbProperties", "tbView"})
