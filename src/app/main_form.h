@@ -21,6 +21,7 @@ class QToolBar;
 class QToolButton;
 class TColorSwatch;
 class TFonzetaFontListView;
+class TfProblems;
 class TfScan;
 
 // What the preview shows: every font of the source, one favourites group, or the marked fonts.
@@ -106,6 +107,10 @@ private:
     std::string FHelpFolder;
     TfScan* FScan = nullptr;
     bool FShown = false;
+
+    // Font catalogue: the report of the files a scan could not read (created when needed).
+    TfProblems* FProblems = nullptr;
+    void ShowScanProblems(TFontList* sender);
 
     QWidget* FTextRow = nullptr;
     QLabel* FTextLabel = nullptr;
