@@ -25,9 +25,9 @@
 #include "controls/xp_controls.h"
 #include "controls/btn_status_bar.h"
 #include "fileops/file_utils.h"
-#include "fonts/font_walk.h"
 #include "fonts/scan_window.h"
 #include "platform/app_folder.h"
+#include "platform/byte_path.h"
 #include "platform/color_dialog.h"
 #include "platform/dialogs.h"
 #include "platform/ini_file.h"
@@ -423,7 +423,9 @@ std::string TMainForm::CaptionFor(TFontListMode mode, const std::string& folder)
     case flmScreen: return std::string(AppTitle) + " - " + LoadStr(610);
     case flmInstalled: return FormatStr("%s - %s", AppTitle, LoadStr(611).c_str());
     case flmFolder:
-        return FormatStr("%s - %s (%s)", AppTitle, LoadStr(612).c_str(), folder.c_str());
+        // A folder name that is no valid UTF-8 is shown readably, its odd bytes as \xHH.
+        return FormatStr("%s - %s (%s)", AppTitle, LoadStr(612).c_str(),
+                         DisplayPathUtf8(folder).c_str());
     case flmCustom: break;
     }
     return AppTitle;
@@ -432,39 +434,6 @@ std::string TMainForm::CaptionFor(TFontListMode mode, const std::string& folder)
 void TMainForm::UpdateCaption(TFontList*)
 {
     setWindowTitle(Q(CaptionFor(SourceList->Mode(), SourceList->Folder())));
-}
-
-void TMainForm::ScanBegin(TFontList* sender, const std::string& text)
-{
-    int total = 0;
-    if (sender->Mode() == flmInstalled) {
-        bool ok = false;
-        total = Q(text).toInt(&ok);
-        if (!ok)
-            total = 0;
-    } else {
-        total = CountFontFiles(text, sender->SysFontFolder());
-    }
-    if (FScan) {
-        FScan->SetTotal(total);
-        FScan->CenterOver(this);
-        FScan->ShowModeless();
-    }
-    setEnabled(false);
-}
-
-void TMainForm::ScanFontFound(TFontList*, const std::string& fullName)
-{
-    // Advancing the scan window also lets it repaint.
-    if (FScan)
-        FScan->StepFont(fullName);
-}
-
-void TMainForm::ScanEnd(TFontList*)
-{
-    setEnabled(true);
-    if (FScan)
-        FScan->hide();
 }
 
 void TMainForm::showEvent(QShowEvent* event)

@@ -26,6 +26,7 @@ class TColorSwatch;
 class TMenuStyle;
 class TFonzetaFontListView;
 class TSelectionPane;
+class TfProblems;
 class TfScan;
 
 // What the preview shows: every font of the source, one favourites group, or the marked fonts.
@@ -162,6 +163,10 @@ private:
     std::string FHelpFolder;
     TfScan* FScan = nullptr;
     bool FShown = false;
+
+    // Font catalogue: the report of the files a scan could not read (created when needed).
+    TfProblems* FProblems = nullptr;
+    void ShowScanProblems(TFontList* sender);
 
     QWidget* FTextRow = nullptr;
     QLabel* FTextLabel = nullptr;

@@ -525,13 +525,16 @@ TEST_F(MainForm, AFolderSourceIsScannedWithTheScanWindowAndGivenBackAtTheEnd)
     ASSERT_TRUE(during);
     EXPECT_FALSE(enabledDuring);
     EXPECT_TRUE(scanShownDuring);
-    EXPECT_EQ(totalDuring, 3);
-    EXPECT_EQ(scan.Counted(), 3);
+    EXPECT_EQ(totalDuring, 4);
+    EXPECT_EQ(scan.Counted(), 4);
     EXPECT_FALSE(scan.isVisible());
     EXPECT_TRUE(form->isEnabled());
-    ASSERT_EQ(form->SourceList->Count(), 3);
+    ASSERT_EQ(form->SourceList->Count(), 4);
     EXPECT_EQ(form->SourceList->Fonts(0)->FullName, "DejaVu Sans");
     EXPECT_EQ(form->windowTitle().toStdString(), "Fonzeta 1.0 - Fonts in folder (" + folder + ")");
+    // Folder fonts are registered only when something draws them by family.
+    EXPECT_FALSE(Services.FontTable->IsRegistered(folder + "/sans.ttf"));
+    EXPECT_TRUE(form->SourceList->EnsureRegistered(0));
     EXPECT_TRUE(Services.FontTable->IsRegistered(folder + "/sans.ttf"));
 
     form->close();
