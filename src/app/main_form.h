@@ -9,6 +9,7 @@
 
 #include "app/get_string_form.h"
 #include "app/settings.h"
+#include "controls/xp_controls.h"
 #include "fonts/font_list.h"
 #include "platform/platform.h"
 
@@ -22,8 +23,10 @@ class QToolBar;
 class QToolButton;
 class TBtnStatusBar;
 class TColorSwatch;
+class TMenuStyle;
 class TFonzetaFontListView;
 class TSelectionPane;
+class TfProblems;
 class TfScan;
 
 // What the preview shows: every font of the source, one favourites group, or the marked fonts.
@@ -128,10 +131,16 @@ private:
     void ShowSource();
     // Offers Install for folder fonts and Uninstall for installed fonts.
     void UpdateFontCommands();
-    QAction* MenuItem(const char* name) const;
+    QAction* FindAction(const char* name) const;
     void FindFrom(int start);
     void ShowPanes();
     std::string FLastFolder;
+
+public:
+    // Printing (main_form_print.cpp): sample sheets of the preview's fonts; Print1 and
+    // tbPrint are enabled and connected when the platform has a printer service.
+    void Print1Click();
+    void CreatePrintCommands();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -157,14 +166,18 @@ private:
     TfScan* FScan = nullptr;
     bool FShown = false;
 
+    // Font catalogue: the report of the files a scan could not read (created when needed).
+    TfProblems* FProblems = nullptr;
+    void ShowScanProblems(TFontList* sender);
+
     QWidget* FTextRow = nullptr;
     QLabel* FTextLabel = nullptr;
-    QComboBox* cbString = nullptr;
+    TXPComboBox* cbString = nullptr;
     QWidget* pFontProp = nullptr;
     TColorSwatch* sForeColor = nullptr;
     TColorSwatch* sBackColor = nullptr;
     QToolButton* FStyleButtons[3] = {};
-    QComboBox* cbFontSize = nullptr;
+    TXPComboBox* cbFontSize = nullptr;
     QToolButton* tbPrint = nullptr;
     QToolButton* tbFavorites = nullptr;
     QToolButton* tbSelected = nullptr;
@@ -175,4 +188,19 @@ private:
     QFrame* FShapes[8] = {};
     QAction* FStyleItems[3] = {};
     QAction* Antialiasing1 = nullptr;
+
+    // Menu look: the flat style of the menu bar and its menus, the menu images.
+    void ApplyMenuLook();
+    TMenuStyle* FMenuStyle = nullptr;
+    // Font detail windows: properties, character map, sample text editor.
+public:
+    void Properties1Click();
+    void mCharTableClick();
+    void SetText1Click();
+    // The standard context menu of cbString's line edit with "Set Sample Text" below a
+    // separator; the caller owns it.
+    QMenu* CreateSampleTextMenu();
+
+private:
+    void ConnectDetails();
 };
