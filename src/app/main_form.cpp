@@ -122,6 +122,7 @@ TMainForm::TMainForm(const TPlatform& platform, const std::string& settingsFolde
     setStatusBar(StatusBar1);
 
     CreateMenus();
+    ConnectFileCommands();
 
     setMinimumSize(500, 400);
     resize(647, 529);
