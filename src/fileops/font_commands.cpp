@@ -123,7 +123,10 @@ std::vector<std::string> InstallFonts(const TPlatform& platform, ICopyProgress& 
 
 bool IsUserFont(const std::string& path, const std::string& userFontFolder)
 {
-    const fs::path file = Resolved(path);
+    // The folder is resolved, not the file: a link in the user's folder is the user's to
+    // remove (only the link moves), wherever it points.
+    const fs::path given(path);
+    const fs::path file = Resolved(given.parent_path().string()) / given.filename();
     if (!userFontFolder.empty() && IsWithin(file, Resolved(userFontFolder)))
         return true;
     const char* home = std::getenv("HOME");
