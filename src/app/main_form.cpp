@@ -129,6 +129,7 @@ TMainForm::TMainForm(const TPlatform& platform, const std::string& settingsFolde
     ConnectCommands();
     ConnectDetails();
     CreatePrintCommands();
+    ConnectFileCommands();
 
     setMinimumSize(500, 400);
     resize(647, 529);

@@ -141,6 +141,14 @@ public:
     // tbPrint are enabled and connected when the platform has a printer service.
     void Print1Click();
     void CreatePrintCommands();
+    // File commands: install, uninstall (tag 0) and delete (tag 1), the pop-up menu's
+    // state and the try-out window. No command starts while a file run is in progress.
+    void InstallFont1Click();
+    void UninstallFont1Click(int tag);
+    void Edit2Click();
+    void PopupMenu1Popup();
+    void UpdateFileCommands();
+    bool FileRunActive() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -159,6 +167,7 @@ private:
     QFrame* AddShape(QWidget* parent, int number);
     void ShowFontSize();
     void OpenHelp(const char* document);
+    void ConnectFileCommands();
 
     TPlatform FPlatform;
     std::string FSettingsFile;
