@@ -135,6 +135,8 @@ private:
     void FindFrom(int start);
     void ShowPanes();
     std::string FLastFolder;
+
+public:
     // Printing (main_form_print.cpp): sample sheets of the preview's fonts; Print1 and
     // tbPrint are enabled and connected when the platform has a printer service.
     void Print1Click();
