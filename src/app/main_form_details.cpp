@@ -51,15 +51,6 @@ void TMainForm::ConnectDetails()
         connect(button, &QToolButton::clicked, this, [this, handler = handler] { (this->*handler)(); });
     }
 
-    // F9 opens the properties, after the preview's own handling of the key.
-    FontView->OnKeyDown = [this, previous = FontView->OnKeyDown](
-                              TFonzetaFontListView* sender, int key, Qt::KeyboardModifiers shift) {
-        if (previous)
-            previous(sender, key, shift);
-        if (key == Qt::Key_F9 && !(shift & Qt::AltModifier))
-            Properties1Click();
-    };
-
     QLineEdit* edit = cbString->lineEdit();
     edit->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(edit, &QWidget::customContextMenuRequested, this, [this, edit](const QPoint& pos) {
