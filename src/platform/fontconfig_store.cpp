@@ -122,6 +122,22 @@ bool TFontconfigStore::RefreshUserFolderCache()
     return true;
 }
 
+bool TFontconfigStore::RescanFolder(const std::string& folder)
+{
+    struct stat before;
+    if (folder.empty() || stat(folder.c_str(), &before) != 0)
+        return false;
+    if (!CacheFolder(folder))
+        return false;
+    // The folder's time is taken before the scan: a change made during it is seen next time.
+    struct stat user;
+    const std::string userFolder = UserFontFolder();
+    if (!userFolder.empty() && stat(userFolder.c_str(), &user) == 0 && user.st_dev == before.st_dev &&
+        user.st_ino == before.st_ino)
+        FCachedFolderTime = int64_t(before.st_mtim.tv_sec) * 1000000000 + before.st_mtim.tv_nsec;
+    return true;
+}
+
 bool TFontconfigStore::MakeKnown(const std::string& path)
 {
     std::error_code ec;

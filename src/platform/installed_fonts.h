@@ -18,4 +18,12 @@ public:
     virtual bool MakeKnown(const std::string& path) = 0;
     // Makes fontconfig forget a file that was removed from the user font folder.
     virtual bool Forget(const std::string& path) = 0;
+    // Brings fontconfig's knowledge of `folder` up to date in one scan: the files copied into
+    // it become known and the removed ones are forgotten, however many there were. False
+    // when the folder cannot be scanned.
+    virtual bool RescanFolder(const std::string& folder)
+    {
+        (void)folder;
+        return false;
+    }
 };
