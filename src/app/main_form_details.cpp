@@ -17,7 +17,7 @@
 namespace {
 
 // The entry `name` of `menu`, or null.
-QAction* MenuItem(QMenu* menu, const char* name)
+QAction* MenuEntry(QMenu* menu, const char* name)
 {
     if (!menu)
         return nullptr;
@@ -38,10 +38,10 @@ void TMainForm::ConnectDetails()
         connect(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
     };
     QMenu* fontMenu = findChild<QMenu*>(QStringLiteral("N1"));
-    wire(MenuItem(fontMenu, "Properties1"), &TMainForm::Properties1Click);
-    wire(MenuItem(fontMenu, "mCharTable"), &TMainForm::mCharTableClick);
-    wire(MenuItem(PopupMenu1, "R1"), &TMainForm::Properties1Click);
-    wire(MenuItem(PopupMenu1, "mCharTable"), &TMainForm::mCharTableClick);
+    wire(MenuEntry(fontMenu, "Properties1"), &TMainForm::Properties1Click);
+    wire(MenuEntry(fontMenu, "mCharTable"), &TMainForm::mCharTableClick);
+    wire(MenuEntry(PopupMenu1, "R1"), &TMainForm::Properties1Click);
+    wire(MenuEntry(PopupMenu1, "mCharTable"), &TMainForm::mCharTableClick);
     for (auto [name, handler] : {std::pair{"tbProperties", &TMainForm::Properties1Click},
                                  std::pair{"tbCharmap", &TMainForm::mCharTableClick}}) {
         auto* button = findChild<QToolButton*>(QLatin1String(name));
