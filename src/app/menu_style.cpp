@@ -226,3 +226,11 @@ QSize TMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* option
     result.setHeight(std::max(result.height(), 18));
     return result;
 }
+
+int TMenuStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const
+{
+    // A 1-pixel grey frame, so that the white menu stands out on a white window.
+    if (metric == PM_MenuPanelWidth)
+        return 1;
+    return QProxyStyle::pixelMetric(metric, option, widget);
+}

@@ -99,6 +99,11 @@ TEST_F(MenuFixture, ItemsHaveTheStripeTextsAndGreyShortcutEightPixelsFromTheEdge
     const QRect r = Menu.actionGeometry(FindNext);
     Shot shot(Menu);
     const int mid = r.center().y();
+    // A grey frame, then the stripe.
+    EXPECT_EQ(r.left(), 1);
+    EXPECT_EQ(shot.Solid(0, mid), "#808080");
+    EXPECT_EQ(shot.Solid(shot.Width() - 1, mid), "#808080");
+    EXPECT_EQ(shot.Solid(r.center().x(), 0), "#808080");
     for (int x = 0; x < 4; ++x)
         EXPECT_EQ(shot.Solid(r.left() + x, mid), Stripe) << x;
     EXPECT_EQ(shot.Solid(r.left() + 4, mid), White);
