@@ -9,6 +9,7 @@
 #include <QStyleFactory>
 #include <QStyleOptionMenuItem>
 
+#include <algorithm>
 #include <array>
 
 #include "app/resources.h"
@@ -177,6 +178,8 @@ void TMenuStyle::drawControl(ControlElement element, const QStyleOption* option,
         painter->fillRect(option->rect, option->palette.color(QPalette::Window));
         return;
     case CE_MenuEmptyArea:
+    case CE_MenuHMargin:
+    case CE_MenuVMargin:
         painter->fillRect(option->rect, Qt::white);
         return;
     default: break;
