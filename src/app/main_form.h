@@ -83,6 +83,11 @@ public:
     void Bold1Click(int tag);
     void sForeColorMouseUp(TColorSwatch* sender);
     void Antialiasing1Click();
+
+    // Text drawing: the View menu's borrowed-glyph marking (main_form_text.cpp).
+    void CreateTextMenuItems(QMenu* view);
+    void ShowBorrowedGlyphs1Click();
+    QAction* ShowBorrowedGlyphs1 = nullptr;
     void FontViewMouseWheel(int wheelDelta);
     void Exit1Click();
     void About1Click();
