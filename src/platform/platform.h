@@ -4,7 +4,9 @@ class IColorDialog;
 class IDialogs;
 class IDocumentOpener;
 class IFontChangeNotifier;
+class IFolderBrowser;
 class IFontTable;
+class IFreeSpace;
 class IInstalledFontStore;
 class ILocaleInfo;
 class IPrinterService;
@@ -21,5 +23,7 @@ struct TPlatform {
     ILocaleInfo* Locale = nullptr;
     IDialogs* Dialogs = nullptr;
     IColorDialog* ColorDialog = nullptr;
+    IFreeSpace* FreeSpace = nullptr;
+    IFolderBrowser* FolderBrowser = nullptr;
     IPrinterService* Printer = nullptr;
 };
