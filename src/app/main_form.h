@@ -136,7 +136,7 @@ private:
     void ShowSource();
     // Offers Install for folder fonts and Uninstall for installed fonts.
     void UpdateFontCommands();
-    QAction* MenuItem(const char* name) const;
+    QAction* FindAction(const char* name) const;
     void FindFrom(int start);
     void ShowPanes();
     std::string FLastFolder;
