@@ -22,6 +22,8 @@
 #include "app/resources.h"
 #include "app/string_table.h"
 #include "app/window_place.h"
+#include "favorites/favorites.h"
+#include "favorites/favorites_pane.h"
 #include "fileops/file_utils.h"
 #include "fonts/font_walk.h"
 #include "fonts/scan_window.h"
@@ -122,6 +124,7 @@ TMainForm::TMainForm(const TPlatform& platform, const std::string& settingsFolde
     setStatusBar(StatusBar1);
 
     CreateMenus();
+    ConnectFavorites();
 
     setMinimumSize(500, 400);
     resize(647, 529);
@@ -261,7 +264,7 @@ void TMainForm::CreateClientArea(QWidget* parent)
 
     pSelected = new QWidget(Splitter1);
     pSelected->setObjectName(QStringLiteral("pSelected"));
-    pFavorites = new QWidget(Splitter1);
+    pFavorites = CreateFavoritesPane(Splitter1);
     pFavorites->setObjectName(QStringLiteral("pFavorites"));
     for (QWidget* pane : {pSelected, pFavorites}) {
         pane->setMinimumWidth(100);
@@ -502,6 +505,7 @@ void TMainForm::FormShow()
     SourceList->Refresh();
     FontView->Items().Assign(*SourceList);
     ViewContent = vcAll;
+    LoadFavorites();
 }
 
 void TMainForm::FormClose()
