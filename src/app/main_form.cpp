@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QSplitter>
-#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -20,10 +19,12 @@
 #include "app/about_form.h"
 #include "app/color_swatch.h"
 #include "app/resources.h"
+#include "app/selection_pane.h"
 #include "app/string_table.h"
 #include "app/window_place.h"
 #include "favorites/favorites.h"
 #include "favorites/favorites_pane.h"
+#include "controls/btn_status_bar.h"
 #include "fileops/file_utils.h"
 #include "fonts/font_walk.h"
 #include "fonts/scan_window.h"
@@ -117,14 +118,16 @@ TMainForm::TMainForm(const TPlatform& platform, const std::string& settingsFolde
     column->addWidget(AddShape(client, 6));
     column->addWidget(AddShape(client, 7));
     column->addWidget(AddShape(client, 8));
-    setCentralWidget(client);
-
-    StatusBar1 = new QStatusBar(this);
+    StatusBar1 = new TBtnStatusBar(client);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    setStatusBar(StatusBar1);
+    StatusBar1->SetItems({"=100 Fonts"});
+    StatusBar1->SetHotColor(palette().color(QPalette::WindowText));
+    column->addWidget(StatusBar1);
+    setCentralWidget(client);
 
     CreateMenus();
     ConnectFavorites();
+    ConnectCommands();
 
     setMinimumSize(500, 400);
     resize(647, 529);
@@ -262,11 +265,10 @@ void TMainForm::CreateClientArea(QWidget* parent)
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     Splitter1->setChildrenCollapsible(false);
 
-    pSelected = new QWidget(Splitter1);
-    pSelected->setObjectName(QStringLiteral("pSelected"));
+    pSelected = new TSelectionPane(Splitter1);
     pFavorites = CreateFavoritesPane(Splitter1);
     pFavorites->setObjectName(QStringLiteral("pFavorites"));
-    for (QWidget* pane : {pSelected, pFavorites}) {
+    for (QWidget* pane : std::initializer_list<QWidget*>{pSelected, pFavorites}) {
         pane->setMinimumWidth(100);
         pane->resize(169, pane->height());
         pane->setAutoFillBackground(true);
@@ -485,9 +487,14 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         FormResize();
         return false;
     }
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == this)
-        return FormKeyDown(static_cast<QKeyEvent*>(event)->key());
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::KeyPress || type == QEvent::ShortcutOverride) && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        if (CommandKeyPreview(event))
+            return true;
+        if (type == QEvent::KeyPress)
+            return FormKeyDown(static_cast<QKeyEvent*>(event)->key());
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/get_string_form.h"
 #include "app/settings.h"
 #include "fonts/font_list.h"
 #include "platform/platform.h"
@@ -18,16 +19,17 @@ class QFrame;
 class QLabel;
 class QMenu;
 class QSplitter;
-class QStatusBar;
 class QToolBar;
 class QToolButton;
 class QDragMoveEvent;
 class QDropEvent;
 class QMimeData;
+class TBtnStatusBar;
 class TColorSwatch;
 class TFavorites;
 class TFavoritesPane;
 class TFonzetaFontListView;
+class TSelectionPane;
 class TfScan;
 
 // What the preview shows: every font of the source, one favourites group, or the marked fonts.
@@ -90,6 +92,53 @@ public:
     void Contents1Click();
     void Shortcut1Click();
 
+    // Sources and contents, status bar, selection pane, find and the text prompt.
+    // The text prompt, replaceable so that tests can answer it.
+    std::function<int(QWidget*, const std::string&, const std::string&, std::string&)>
+        PromptTextFn = PromptText;
+    // The View button's menu of sources.
+    QMenu* pmViews = nullptr;
+    void ScreenFonts1Click();
+    void InstalledFonts1Click();
+    void FontsinFolder1Click();
+    void All1Click();
+    void Selected1Click();
+    void Refresh1Click();
+    void View1Click();
+    void pmViewsPopup();
+    void N1Click();
+    void FontViewChange();
+    void FontViewChangeSelected();
+    void FontViewKeyDown(int key, Qt::KeyboardModifiers shift);
+    void FontViewDblClick();
+    void lbSelectedClick();
+    void tbSelectedClick();
+    void tbFavoritesClick();
+    void sbSelPaneCloseClick();
+    void SelectAll1Click();
+    void InvertSelection1Click();
+    void NextSelected1Click();
+    void Find1Click();
+    void FindNext1Click();
+    // The folder the folder browser starts on: the one listed last.
+    const std::string& LastFolder() const { return FLastFolder; }
+
+private:
+    void ConnectCommands();
+    void ConnectSourceCommands();
+    void ConnectSelectionCommands();
+    // Claims the window-wide keys that menus would otherwise fight over (Alt+A).
+    bool CommandKeyPreview(QEvent* event);
+    void RememberFolder();
+    // Reloads the source list and shows all its fonts with the first one current.
+    void ShowSource();
+    // Offers Install for folder fonts and Uninstall for installed fonts.
+    void UpdateFontCommands();
+    QAction* MenuItem(const char* name) const;
+    void FindFrom(int start);
+    void ShowPanes();
+    std::string FLastFolder;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -126,9 +175,9 @@ private:
     QToolButton* tbFavorites = nullptr;
     QToolButton* tbSelected = nullptr;
     QSplitter* Splitter1 = nullptr;
-    QWidget* pSelected = nullptr;
+    TSelectionPane* pSelected = nullptr;
     QWidget* pFavorites = nullptr;
-    QStatusBar* StatusBar1 = nullptr;
+    TBtnStatusBar* StatusBar1 = nullptr;
     QFrame* FShapes[8] = {};
     QAction* FStyleItems[3] = {};
     QAction* Antialiasing1 = nullptr;
@@ -159,7 +208,6 @@ public:
     void FontViewMouseDown(Qt::MouseButton button, int x, int y);
     void FontViewMouseMove(Qt::MouseButtons buttons, int x, int y);
     void FontViewEndDrag();
-    void tbFavoritesClick();
     void sbFavPaneCloseClick();
 
     TFavoritesPane* FavPane = nullptr;
@@ -178,9 +226,8 @@ private:
     void ShowFavoritesGroupAt(int groupItem);
     void ShowFavoritesMessage(const std::string& text);
     bool IsFontDrag(const QDropEvent* event) const;
-    // Asks for a group name with the one-line prompt; false when cancelled or unavailable.
-    bool AskFolderName(const std::string& caption, std::string& name);
-    bool CanAskFolderName() const;
+    // Asks for a group name with the one-line prompt; false unless OK with a name.
+    bool AskFolderName(const std::string& caption, const std::string& prompt, std::string& name);
 
     std::unique_ptr<TFavorites> FFavorites;
     QPoint DragStart;

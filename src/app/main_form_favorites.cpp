@@ -75,11 +75,7 @@ void TMainForm::ConnectFavorites()
     connect(FavPane->ToolButton5, &QToolButton::clicked, this, [this] { AddFavorites1Click(); });
     connect(FavPane->tbNewFolder, &QToolButton::clicked, this, [this] { tbNewFolderClick(); });
     connect(FavPane->sbFavPaneClose, &QToolButton::clicked, this, [this] { sbFavPaneCloseClick(); });
-    FavPane->tbNewFolder->setEnabled(CanAskFolderName());
-    FavPane->Rename1->setEnabled(CanAskFolderName());
-
     tbFavorites->setEnabled(true);
-    connect(tbFavorites, &QToolButton::clicked, this, [this] { tbFavoritesClick(); });
 
     auto* favorites = menuBar()->findChild<QMenu*>(QStringLiteral("Favorites1"));
     AddFavorites1 = favorites->findChild<QAction*>(QStringLiteral("AddFavorites1"));
@@ -239,28 +235,27 @@ void TMainForm::AddFavorites1Click()
     if (names.empty())
         return;
     TfAddFav dialog(FPlatform.Dialogs, this);
-    if (CanAskFolderName())
-        dialog.SetPromptText([this](QWidget*, const std::string& caption, const std::string&,
-                                    std::string& text) { return AskFolderName(caption, text) ? 1 : 2; });
+    dialog.SetPromptText(PromptTextFn);
     CenterOver(dialog, *this);
     if (dialog.Execute(FavoritesFile, names, files) == 1)
         LoadFavorites();
 }
 
-bool TMainForm::CanAskFolderName() const
+bool TMainForm::AskFolderName(const std::string& caption, const std::string& prompt,
+                              std::string& name)
 {
-    return false;
-}
-
-bool TMainForm::AskFolderName(const std::string&, std::string&)
-{
-    return false;
+    std::string text = name;
+    if (!PromptTextFn || PromptTextFn(this, caption, prompt, text) != 1 ||
+        TIniDocument::CleanName(text).empty())
+        return false;
+    name = text;
+    return true;
 }
 
 void TMainForm::tbNewFolderClick()
 {
     std::string name = LoadStr(518);
-    if (!AskFolderName(LoadStr(518), name) || TIniDocument::CleanName(name).empty())
+    if (!AskFolderName(LoadStr(518), "\n\n" + LoadStr(518) + ":", name))
         return;
     const TFavResult result = FFavorites->NewGroup(name);
     if (result == TFavResult::Failed) {
@@ -278,7 +273,7 @@ void TMainForm::Rename1Click()
     if (index < 0 || index >= FFavorites->Count() || FFavorites->Items()[static_cast<size_t>(index)].Kind != fikGroup)
         return;
     std::string name = FFavorites->Items()[static_cast<size_t>(index)].Text;
-    if (!AskFolderName("Rename", name) || TIniDocument::CleanName(name).empty())
+    if (!AskFolderName("Rename", "\n\nNew Favorites Folder Name:", name))
         return;
     switch (FFavorites->RenameGroup(index, name)) {
     case TFavResult::Done:
@@ -413,15 +408,6 @@ void TMainForm::FontViewMouseMove(Qt::MouseButtons buttons, int x, int y)
 void TMainForm::FontViewEndDrag()
 {
     FavPane->lbFav->SetTag(-1);
-}
-
-void TMainForm::tbFavoritesClick()
-{
-    // The two pane buttons act as one group that may have none down.
-    if (tbFavorites->isChecked())
-        tbSelected->setChecked(false);
-    pFavorites->setVisible(tbFavorites->isChecked());
-    pSelected->setVisible(tbSelected->isChecked());
 }
 
 void TMainForm::sbFavPaneCloseClick()

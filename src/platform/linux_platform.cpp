@@ -5,6 +5,7 @@
 #include "platform/fontconfig_notifier.h"
 #include "platform/qt_color_dialog.h"
 #include "platform/qt_dialogs.h"
+#include "platform/qt_folder_browser.h"
 #include "platform/qt_font_table.h"
 #include "platform/system_locale.h"
 #include "platform/xdg_trash.h"
@@ -17,7 +18,8 @@ TLinuxPlatform::TLinuxPlatform()
       FOpener(std::make_unique<TDesktopOpener>()),
       FLocale(std::make_unique<TSystemLocale>()),
       FDialogs(std::make_unique<TQtDialogs>()),
-      FColorDialog(std::make_unique<TQtColorDialog>())
+      FColorDialog(std::make_unique<TQtColorDialog>()),
+      FFolderBrowser(std::make_unique<TQtFolderBrowser>())
 {
     FServices.FontTable = FFontTable.get();
     FServices.FontChange = FFontChange.get();
@@ -27,6 +29,7 @@ TLinuxPlatform::TLinuxPlatform()
     FServices.Locale = FLocale.get();
     FServices.Dialogs = FDialogs.get();
     FServices.ColorDialog = FColorDialog.get();
+    FServices.FolderBrowser = FFolderBrowser.get();
 }
 
 TLinuxPlatform::~TLinuxPlatform() = default;

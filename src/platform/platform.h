@@ -4,6 +4,7 @@ class IColorDialog;
 class IDialogs;
 class IDocumentOpener;
 class IFontChangeNotifier;
+class IFolderBrowser;
 class IFontTable;
 class IInstalledFontStore;
 class ILocaleInfo;
@@ -20,4 +21,5 @@ struct TPlatform {
     ILocaleInfo* Locale = nullptr;
     IDialogs* Dialogs = nullptr;
     IColorDialog* ColorDialog = nullptr;
+    IFolderBrowser* FolderBrowser = nullptr;
 };

@@ -9,7 +9,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSplitter>
-#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -24,6 +23,7 @@
 #include "app/color_swatch.h"
 #include "app/main_form.h"
 #include "app/string_table.h"
+#include "controls/btn_status_bar.h"
 #include "fonts/scan_window.h"
 #include "platform/color_dialog.h"
 #include "platform/document_opener.h"
@@ -158,8 +158,9 @@ TEST_F(MainForm, FirstRunComesUpWithTheDefaults)
     EXPECT_TRUE(Child<QWidget>(*form, "pSelected")->isHidden());
     EXPECT_TRUE(Child<QWidget>(*form, "pFavorites")->isHidden());
     EXPECT_TRUE(Item(*form, "All1")->isChecked());
-    // The status line stays empty until something counts the fonts.
-    EXPECT_TRUE(Child<QStatusBar>(*form, "StatusBar1")->currentMessage().isEmpty());
+    // The status line counts the fonts listed at start-up.
+    EXPECT_EQ(Child<TBtnStatusBar>(*form, "StatusBar1")->Items(),
+              std::vector<std::string>{"Font Count=" + std::to_string(form->FontView->Items().Count())});
 }
 
 TEST_F(MainForm, ClosingSavesEveryKeyAndTheNextRunRestoresIt)
@@ -348,21 +349,21 @@ TEST_F(MainForm, MenuShortcutsAndEnabledStates)
         {"Properties1", "P&roperties", "Alt+Return", false},
         {"Print1", "&Print", "Ctrl+P", false},
         {"Exit1", "E&xit", "Alt+X", true},
-        {"SelectAll1", "Select &All", "Ctrl+A", false},
-        {"InvertSelection1", "&Invert Selection", "Ctrl+Shift+I", false},
-        {"Find1", "&Find", "Ctrl+F", false},
-        {"FindNext1", "Find Ne&xt", "F3", false},
-        {"NextSelected1", "&Next Selected", "Ctrl+N", false},
-        {"ScreenFonts1", "&Screen Fonts", "Alt+1", false},
-        {"InstalledFonts1", "Insta&lled Fonts", "Alt+2", false},
-        {"FontsinFolder1", "Fonts in &Folder...", "Alt+3", false},
-        {"All1", "&All Fonts", "Alt+A", false},
-        {"Selected1", "Sele&cted Fonts", "Alt+S", false},
+        {"SelectAll1", "Select &All", "Ctrl+A", true},
+        {"InvertSelection1", "&Invert Selection", "Ctrl+Shift+I", true},
+        {"Find1", "&Find", "Ctrl+F", true},
+        {"FindNext1", "Find Ne&xt", "F3", true},
+        {"NextSelected1", "&Next Selected", "Ctrl+N", true},
+        {"ScreenFonts1", "&Screen Fonts", "Alt+1", true},
+        {"InstalledFonts1", "Insta&lled Fonts", "Alt+2", true},
+        {"FontsinFolder1", "Fonts in &Folder...", "Alt+3", true},
+        {"All1", "&All Fonts", "Alt+A", true},
+        {"Selected1", "Sele&cted Fonts", "Alt+S", true},
         {"Antialiasing1", "An&tialiasing", "Ctrl+T", true},
         {"Bold1", "&Bold", "Ctrl+B", true},
         {"Italic1", "&Italic", "Ctrl+I", true},
         {"Underline1", "&Underline", "Ctrl+U", true},
-        {"Refresh1", "&Refresh", "F5", false},
+        {"Refresh1", "&Refresh", "F5", true},
         {"AddFavorites1", "Add to Favorites", "", false},
         {"Contents1", "Contents", "F1", true},
         {"Shortcut1", "Shortcut", "", true},
@@ -598,7 +599,8 @@ TEST_F(MainForm, LayoutRowsAndTheSampleBoxWidth)
     EXPECT_EQ(Child<QToolButton>(*form, "tbFavorites")->text(), "Favorites");
     EXPECT_EQ(Child<QToolButton>(*form, "tbSelected")->text(), "Selected");
     EXPECT_FALSE(Child<QToolButton>(*form, "tbPrint")->isEnabled());
-    EXPECT_EQ(Child<QStatusBar>(*form, "StatusBar1")->geometry().bottom(), form->height() - 1);
+    auto* status = Child<QWidget>(*form, "StatusBar1");
+    EXPECT_EQ(status->mapTo(form.get(), QPoint(0, status->height() - 1)).y(), form->height() - 1);
     // Our pictures are compiled in and found.
     EXPECT_FALSE(form->windowIcon().pixmap(32, 32).isNull());
     for (const char* name : {"tbPrint", "tbFavorites", "tbSelected", "tbCharmap", "tbProperties", "tbView"})
