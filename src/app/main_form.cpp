@@ -24,11 +24,12 @@
 #include "app/window_place.h"
 #include "favorites/favorites.h"
 #include "favorites/favorites_pane.h"
+#include "controls/xp_controls.h"
 #include "controls/btn_status_bar.h"
 #include "fileops/file_utils.h"
-#include "fonts/font_walk.h"
 #include "fonts/scan_window.h"
 #include "platform/app_folder.h"
+#include "platform/byte_path.h"
 #include "platform/color_dialog.h"
 #include "platform/dialogs.h"
 #include "platform/ini_file.h"
@@ -127,7 +128,10 @@ TMainForm::TMainForm(const TPlatform& platform, const std::string& settingsFolde
 
     CreateMenus();
     ConnectFavorites();
+    ApplyMenuLook();
     ConnectCommands();
+    ConnectDetails();
+    CreatePrintCommands();
 
     setMinimumSize(500, 400);
     resize(647, 529);
@@ -192,7 +196,7 @@ void TMainForm::CreateTextRow(QWidget* parent)
     FTextRow->setObjectName(QStringLiteral("TextRow"));
     FTextRow->setFixedHeight(23);
 
-    cbString = new QComboBox(FTextRow);
+    cbString = new TXPComboBox(FTextRow);
     cbString->setObjectName(QStringLiteral("cbString"));
     cbString->setEditable(true);
     // Typing changes the sample only; the list holds the texts of the sample text editor.
@@ -245,7 +249,7 @@ void TMainForm::CreateTextRow(QWidget* parent)
     }
     props->addSpacing(4);
 
-    cbFontSize = new QComboBox(pFontProp);
+    cbFontSize = new TXPComboBox(pFontProp);
     cbFontSize->setObjectName(QStringLiteral("cbFontSize"));
     cbFontSize->setEditable(true);
     cbFontSize->setInsertPolicy(QComboBox::NoInsert);
@@ -312,7 +316,7 @@ void TMainForm::CreateMenus()
     AddItem(font, "InstallFont1", "&Install Font", QKeySequence(Qt::ALT | Qt::Key_I), false);
     AddItem(font, "UninstallFont1", "&Uninstall Font", QKeySequence(Qt::ALT | Qt::Key_U), false);
     font->addSeparator();
-    AddItem(font, "Charmap1", "&Charmap", QKeySequence(Qt::ALT | Qt::Key_C), false);
+    AddItem(font, "mCharTable", "&Charmap", QKeySequence(Qt::ALT | Qt::Key_C), false);
     font->addSeparator();
     AddItem(font, "Properties1", "P&roperties", QKeySequence(Qt::ALT | Qt::Key_Return), false);
     font->addSeparator()->setVisible(false);
@@ -422,7 +426,9 @@ std::string TMainForm::CaptionFor(TFontListMode mode, const std::string& folder)
     case flmScreen: return std::string(AppTitle) + " - " + LoadStr(610);
     case flmInstalled: return FormatStr("%s - %s", AppTitle, LoadStr(611).c_str());
     case flmFolder:
-        return FormatStr("%s - %s (%s)", AppTitle, LoadStr(612).c_str(), folder.c_str());
+        // A folder name that is no valid UTF-8 is shown readably, its odd bytes as \xHH.
+        return FormatStr("%s - %s (%s)", AppTitle, LoadStr(612).c_str(),
+                         DisplayPathUtf8(folder).c_str());
     case flmCustom: break;
     }
     return AppTitle;
@@ -431,39 +437,6 @@ std::string TMainForm::CaptionFor(TFontListMode mode, const std::string& folder)
 void TMainForm::UpdateCaption(TFontList*)
 {
     setWindowTitle(Q(CaptionFor(SourceList->Mode(), SourceList->Folder())));
-}
-
-void TMainForm::ScanBegin(TFontList* sender, const std::string& text)
-{
-    int total = 0;
-    if (sender->Mode() == flmInstalled) {
-        bool ok = false;
-        total = Q(text).toInt(&ok);
-        if (!ok)
-            total = 0;
-    } else {
-        total = CountFontFiles(text, sender->SysFontFolder());
-    }
-    if (FScan) {
-        FScan->SetTotal(total);
-        FScan->CenterOver(this);
-        FScan->ShowModeless();
-    }
-    setEnabled(false);
-}
-
-void TMainForm::ScanFontFound(TFontList*, const std::string& fullName)
-{
-    // Advancing the scan window also lets it repaint.
-    if (FScan)
-        FScan->StepFont(fullName);
-}
-
-void TMainForm::ScanEnd(TFontList*)
-{
-    setEnabled(true);
-    if (FScan)
-        FScan->hide();
 }
 
 void TMainForm::showEvent(QShowEvent* event)

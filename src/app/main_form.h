@@ -10,6 +10,7 @@
 
 #include "app/get_string_form.h"
 #include "app/settings.h"
+#include "controls/xp_controls.h"
 #include "fonts/font_list.h"
 #include "platform/platform.h"
 
@@ -28,8 +29,10 @@ class TBtnStatusBar;
 class TColorSwatch;
 class TFavorites;
 class TFavoritesPane;
+class TMenuStyle;
 class TFonzetaFontListView;
 class TSelectionPane;
+class TfProblems;
 class TfScan;
 
 // What the preview shows: every font of the source, one favourites group, or the marked fonts.
@@ -139,6 +142,12 @@ private:
     void ShowPanes();
     std::string FLastFolder;
 
+public:
+    // Printing (main_form_print.cpp): sample sheets of the preview's fonts; Print1 and
+    // tbPrint are enabled and connected when the platform has a printer service.
+    void Print1Click();
+    void CreatePrintCommands();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -163,14 +172,18 @@ private:
     TfScan* FScan = nullptr;
     bool FShown = false;
 
+    // Font catalogue: the report of the files a scan could not read (created when needed).
+    TfProblems* FProblems = nullptr;
+    void ShowScanProblems(TFontList* sender);
+
     QWidget* FTextRow = nullptr;
     QLabel* FTextLabel = nullptr;
-    QComboBox* cbString = nullptr;
+    TXPComboBox* cbString = nullptr;
     QWidget* pFontProp = nullptr;
     TColorSwatch* sForeColor = nullptr;
     TColorSwatch* sBackColor = nullptr;
     QToolButton* FStyleButtons[3] = {};
-    QComboBox* cbFontSize = nullptr;
+    TXPComboBox* cbFontSize = nullptr;
     QToolButton* tbPrint = nullptr;
     QToolButton* tbFavorites = nullptr;
     QToolButton* tbSelected = nullptr;
@@ -235,4 +248,19 @@ private:
     // The header item of the group the preview shows, -1 for none.
     int FShownGroupItem = -1;
     // ---- end of favourites ----
+
+    // Menu look: the flat style of the menu bar and its menus, the menu images.
+    void ApplyMenuLook();
+    TMenuStyle* FMenuStyle = nullptr;
+    // Font detail windows: properties, character map, sample text editor.
+public:
+    void Properties1Click();
+    void mCharTableClick();
+    void SetText1Click();
+    // The standard context menu of cbString's line edit with "Set Sample Text" below a
+    // separator; the caller owns it.
+    QMenu* CreateSampleTextMenu();
+
+private:
+    void ConnectDetails();
 };

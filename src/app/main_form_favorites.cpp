@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
+#include "app/menu_style.h"
 #include "app/string_table.h"
 #include "app/window_place.h"
 #include "favorites/add_fav_form.h"
@@ -79,7 +80,6 @@ void TMainForm::ConnectFavorites()
 
     auto* favorites = menuBar()->findChild<QMenu*>(QStringLiteral("Favorites1"));
     AddFavorites1 = favorites->findChild<QAction*>(QStringLiteral("AddFavorites1"));
-    AddFavorites1->setIcon(QIcon(QStringLiteral(":/favorites.png")));
     connect(favorites, &QMenu::aboutToShow, this, [this] { Favorites1Click(); });
     connect(AddFavorites1, &QAction::triggered, this, [this] { AddFavorites1Click(); });
     AddtoFavorites1 = PopupMenu1->findChild<QAction*>(QStringLiteral("AddtoFavorites1"));
@@ -134,7 +134,7 @@ void TMainForm::BuildFavoritesMenu()
         favorites->removeAction(entries[i]);
         delete entries[i];
     }
-    const QIcon folder(QStringLiteral(":/fontfolder.png"));
+    const QIcon folder = MenuImage(9);
     const std::vector<std::string> groups = FFavorites->Groups();
     for (size_t i = 0; i < groups.size(); ++i) {
         QAction* entry = favorites->addAction(folder, MenuCaption(groups[i]));

@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "app/menu_style.h"
 #include "app/resources.h"
 #include "favorites/favorites.h"
 
@@ -237,7 +238,7 @@ TFavoritesPane::TFavoritesPane(QWidget* parent) : QWidget(parent)
         ToolBar->addWidget(button);
         return button;
     };
-    ToolButton5 = addButton("ToolButton5", "Add", QIcon(QStringLiteral(":/favorites.png")));
+    ToolButton5 = addButton("ToolButton5", "Add", MenuImage(11));
     auto* gap = new QWidget(ToolBar);
     gap->setFixedWidth(8);
     ToolBar->addWidget(gap);

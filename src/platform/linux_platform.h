@@ -30,6 +30,8 @@ private:
     std::unique_ptr<ILocaleInfo> FLocale;
     std::unique_ptr<TQtDialogs> FDialogs;
     std::unique_ptr<TQtColorDialog> FColorDialog;
+    std::unique_ptr<IFreeSpace> FFreeSpace;
     std::unique_ptr<TQtFolderBrowser> FFolderBrowser;
+    std::unique_ptr<IPrinterService> FPrinter;
     TPlatform FServices;
 };

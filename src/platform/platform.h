@@ -6,8 +6,10 @@ class IDocumentOpener;
 class IFontChangeNotifier;
 class IFolderBrowser;
 class IFontTable;
+class IFreeSpace;
 class IInstalledFontStore;
 class ILocaleInfo;
+class IPrinterService;
 class ITrash;
 
 // The platform services one part of the program uses, handed to it by whoever builds it.
@@ -21,5 +23,7 @@ struct TPlatform {
     ILocaleInfo* Locale = nullptr;
     IDialogs* Dialogs = nullptr;
     IColorDialog* ColorDialog = nullptr;
+    IFreeSpace* FreeSpace = nullptr;
     IFolderBrowser* FolderBrowser = nullptr;
+    IPrinterService* Printer = nullptr;
 };

@@ -421,3 +421,63 @@ TEST_F(MainFormFavorites, AddingThroughTheDialogAndFailedWrites)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainFormFavorites, RenameAndNewFolderAskForTheName)
+{
+    PutFav("[Sans]\r\nA=1\r\n[sans]\nB=2\n");
+    auto form = Shown();
+    std::vector<std::string> asked;
+    std::vector<std::string> answers;
+    form->PromptTextFn = [&](QWidget*, const std::string& caption, const std::string& prompt,
+                             std::string& text) {
+        asked.push_back(caption + "|" + prompt + "|" + text);
+        if (answers.empty())
+            return 2;
+        text = answers.front();
+        answers.erase(answers.begin());
+        return 1;
+    };
+    QListWidget* list = form->FavPane->lbFav;
+
+    list->setCurrentRow(3);
+    form->pmFavPopup();
+    EXPECT_FALSE(form->FavPane->Rename1->isVisible());
+    list->setCurrentRow(2);
+    form->pmFavPopup();
+    EXPECT_TRUE(form->FavPane->Rename1->isVisible());
+    EXPECT_TRUE(form->FavPane->Delete1->isVisible());
+
+    answers = {"Mono"};
+    form->Rename1Click();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0], "Rename|\n\nNew Favorites Folder Name:|sans");
+    EXPECT_EQ(FavBytes(), "[Sans]\r\nA=1\r\n[Mono]\nB=2\n");
+    EXPECT_EQ(MenuTexts(*form).back(), "Mono");
+
+    // Another group's name, letter case aside, is refused with a message.
+    list->setCurrentRow(2);
+    answers = {"SANS"};
+    form->Rename1Click();
+    EXPECT_EQ(FavBytes(), "[Sans]\r\nA=1\r\n[Mono]\nB=2\n");
+    ASSERT_EQ(Dialogs.Shown.size(), 1u);
+    EXPECT_NE(Dialogs.Shown[0].Text.find("SANS"), std::string::npos);
+
+    answers = {" Serif "};
+    form->tbNewFolderClick();
+    EXPECT_EQ(asked.back(), "New Folder|\n\nNew Folder:|New Folder");
+    EXPECT_EQ(FavBytes(), "[Sans]\r\nA=1\r\n[Mono]\nB=2\n[Serif]\r\n");
+    EXPECT_EQ(list->currentRow(), 4);
+
+    // A name in use selects that group; an empty name and Cancel do nothing.
+    answers = {"mono", ""};
+    form->tbNewFolderClick();
+    EXPECT_EQ(list->currentRow(), 2);
+    form->tbNewFolderClick();
+    form->tbNewFolderClick();
+    EXPECT_EQ(FavBytes(), "[Sans]\r\nA=1\r\n[Mono]\nB=2\n[Serif]\r\n");
+    EXPECT_EQ(Dialogs.Shown.size(), 1u);
+}
+
+}  // namespace
