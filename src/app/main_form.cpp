@@ -129,6 +129,7 @@ TMainForm::TMainForm(const TPlatform& platform, const std::string& settingsFolde
     ConnectCommands();
     ConnectDetails();
     CreatePrintCommands();
+    ConnectFileCommands();
 
     setMinimumSize(500, 400);
     resize(647, 529);
@@ -364,6 +365,7 @@ void TMainForm::CreateMenus()
         AddItem(view, "Antialiasing1", "An&tialiasing", QKeySequence(Qt::CTRL | Qt::Key_T), true);
     Antialiasing1->setCheckable(true);
     connect(Antialiasing1, &QAction::triggered, this, [this] { Antialiasing1Click(); });
+    CreateTextMenuItems(view);
     AddItem(view, "DropShadow1", "&Drop Shadow", none, false)->setVisible(false);
     view->addSeparator();
     static constexpr const char* names[3] = {"Bold1", "Italic1", "Underline1"};
@@ -545,6 +547,8 @@ void TMainForm::LoadSettings()
     FontView->SetFontSize(settings.Size);
     FontView->SetAntiAlias(settings.AntiAlias);
     Antialiasing1->setChecked(FontView->AntiAlias());
+    FontView->SetShowBorrowedGlyphs(settings.ShowBorrowedGlyphs);
+    ShowBorrowedGlyphs1->setChecked(settings.ShowBorrowedGlyphs);
     FontView->SetColor(settings.Back);
     FontView->SetFontColor(settings.Fore);
     FontView->SetFontNameColor(settings.Name);
@@ -569,6 +573,7 @@ void TMainForm::SaveSettings()
     settings.Style = FontView->FontStyle().toInt() & (fsBold | fsItalic | fsUnderline);
     settings.Size = FontView->FontSize();
     settings.AntiAlias = FontView->AntiAlias();
+    settings.ShowBorrowedGlyphs = FontView->ShowBorrowedGlyphs();
     settings.Back = FontView->Color();
     settings.Fore = FontView->FontColor();
     for (int i = 0; i < cbString->count(); ++i)

@@ -83,6 +83,11 @@ public:
     void Bold1Click(int tag);
     void sForeColorMouseUp(TColorSwatch* sender);
     void Antialiasing1Click();
+
+    // Text drawing: the View menu's borrowed-glyph marking (main_form_text.cpp).
+    void CreateTextMenuItems(QMenu* view);
+    void ShowBorrowedGlyphs1Click();
+    QAction* ShowBorrowedGlyphs1 = nullptr;
     void FontViewMouseWheel(int wheelDelta);
     void Exit1Click();
     void About1Click();
@@ -135,10 +140,20 @@ private:
     void FindFrom(int start);
     void ShowPanes();
     std::string FLastFolder;
+
+public:
     // Printing (main_form_print.cpp): sample sheets of the preview's fonts; Print1 and
     // tbPrint are enabled and connected when the platform has a printer service.
     void Print1Click();
     void CreatePrintCommands();
+    // File commands: install, uninstall (tag 0) and delete (tag 1), the pop-up menu's
+    // state and the try-out window. No command starts while a file run is in progress.
+    void InstallFont1Click();
+    void UninstallFont1Click(int tag);
+    void Edit2Click();
+    void PopupMenu1Popup();
+    void UpdateFileCommands();
+    bool FileRunActive() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -157,6 +172,7 @@ private:
     QFrame* AddShape(QWidget* parent, int number);
     void ShowFontSize();
     void OpenHelp(const char* document);
+    void ConnectFileCommands();
 
     TPlatform FPlatform;
     std::string FSettingsFile;

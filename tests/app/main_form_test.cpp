@@ -599,11 +599,9 @@ TEST_F(MainForm, LayoutRowsAndTheSampleBoxWidth)
     EXPECT_EQ(Child<QToolButton>(*form, "tbPrint")->toolTip(), "Print");
     EXPECT_EQ(Child<QToolButton>(*form, "tbFavorites")->text(), "Favorites");
     EXPECT_EQ(Child<QToolButton>(*form, "tbSelected")->text(), "Selected");
-    EXPECT_FALSE(Child<QToolButton>(*form, "tbPrint")->isEnabled());
     auto* status = Child<QWidget>(*form, "StatusBar1");
     EXPECT_EQ(status->mapTo(form.get(), QPoint(0, status->height() - 1)).y(), form->height() - 1);
     EXPECT_TRUE(Child<QToolButton>(*form, "tbPrint")->isEnabled());
-    EXPECT_EQ(Child<QStatusBar>(*form, "StatusBar1")->geometry().bottom(), form->height() - 1);
     // Our pictures are compiled in and found.
     EXPECT_FALSE(form->windowIcon().pixmap(32, 32).isNull());
     for (const char* name : {"tbPrint", "tbFavorites", "tbSelected", "tbCharmap", "tbProperties", "tbView"})

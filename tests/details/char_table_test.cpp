@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QTest>
@@ -79,6 +80,14 @@ TEST_F(CharTable, EmptyCellsShowNoCodeAndSelectNothing)
     EXPECT_EQ(form->Decimal->text(), "255");
     EXPECT_EQ(form->Hex->text(), "00FF");
     EXPECT_EQ(form->lChar->Text(), QString(QChar(0xFF)));
+
+    // Escape closes the window from the grid and from the collecting box alike.
+    QTest::keyClick(form->sgTable, Qt::Key_Escape);
+    EXPECT_FALSE(form->isVisible());
+    form->show();
+    form->eChars->setFocus();
+    QTest::keyClick(form->eChars, Qt::Key_Escape);
+    EXPECT_FALSE(form->isVisible());
 }
 
 TEST_F(CharTable, CellsAreDrawnInTheRecordsOwnFace)
@@ -175,6 +184,12 @@ TEST_F(GlyphEdit, EditsAtTheCaretWhichStandsAtTheFacesAdvance)
     Edit.SelectAll();
     QTest::keyClicks(&Edit, QStringLiteral("q"));
     EXPECT_EQ(Edit.Text(), "q");
+
+    // Text composed by an input method is inserted at the caret.
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("한"));
+    QApplication::sendEvent(&Edit, &composed);
+    EXPECT_EQ(Edit.Text(), "q한");
 }
 
 TEST_F(GlyphEdit, DrawsItsTextInTheFace)
