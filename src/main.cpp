@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <csignal>
+
 #include "app/main_form.h"
 #include "fileops/copying_form.h"
 #include "fileops/deleting_form.h"
@@ -15,6 +17,9 @@
 // Wires the program together: the application, its platform services and its windows.
 int main(int argc, char** argv)
 {
+    // A copy that outgrows the file-size limit must fail with an error the program reports,
+    // not end the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fonzeta 1.0"));
     // The desktop entry's name ties the windows to the menu entry and its icon (Wayland).

@@ -22,6 +22,8 @@
 #include "app/selection_pane.h"
 #include "app/string_table.h"
 #include "app/window_place.h"
+#include "favorites/favorites.h"
+#include "favorites/favorites_pane.h"
 #include "controls/xp_controls.h"
 #include "controls/btn_status_bar.h"
 #include "fileops/file_utils.h"
@@ -125,10 +127,12 @@ TMainForm::TMainForm(const TPlatform& platform, const std::string& settingsFolde
     setCentralWidget(client);
 
     CreateMenus();
+    ConnectFavorites();
     ApplyMenuLook();
     ConnectCommands();
     ConnectDetails();
     CreatePrintCommands();
+    ConnectFileCommands();
 
     setMinimumSize(500, 400);
     resize(647, 529);
@@ -267,7 +271,7 @@ void TMainForm::CreateClientArea(QWidget* parent)
     Splitter1->setChildrenCollapsible(false);
 
     pSelected = new TSelectionPane(Splitter1);
-    pFavorites = new QWidget(Splitter1);
+    pFavorites = CreateFavoritesPane(Splitter1);
     pFavorites->setObjectName(QStringLiteral("pFavorites"));
     for (QWidget* pane : std::initializer_list<QWidget*>{pSelected, pFavorites}) {
         pane->setMinimumWidth(100);
@@ -364,6 +368,7 @@ void TMainForm::CreateMenus()
         AddItem(view, "Antialiasing1", "An&tialiasing", QKeySequence(Qt::CTRL | Qt::Key_T), true);
     Antialiasing1->setCheckable(true);
     connect(Antialiasing1, &QAction::triggered, this, [this] { Antialiasing1Click(); });
+    CreateTextMenuItems(view);
     AddItem(view, "DropShadow1", "&Drop Shadow", none, false)->setVisible(false);
     view->addSeparator();
     static constexpr const char* names[3] = {"Bold1", "Italic1", "Underline1"};
@@ -482,6 +487,7 @@ void TMainForm::FormShow()
     SourceList->Refresh();
     FontView->Items().Assign(*SourceList);
     ViewContent = vcAll;
+    LoadFavorites();
 }
 
 void TMainForm::FormClose()
@@ -545,6 +551,8 @@ void TMainForm::LoadSettings()
     FontView->SetFontSize(settings.Size);
     FontView->SetAntiAlias(settings.AntiAlias);
     Antialiasing1->setChecked(FontView->AntiAlias());
+    FontView->SetShowBorrowedGlyphs(settings.ShowBorrowedGlyphs);
+    ShowBorrowedGlyphs1->setChecked(settings.ShowBorrowedGlyphs);
     FontView->SetColor(settings.Back);
     FontView->SetFontColor(settings.Fore);
     FontView->SetFontNameColor(settings.Name);
@@ -569,6 +577,7 @@ void TMainForm::SaveSettings()
     settings.Style = FontView->FontStyle().toInt() & (fsBold | fsItalic | fsUnderline);
     settings.Size = FontView->FontSize();
     settings.AntiAlias = FontView->AntiAlias();
+    settings.ShowBorrowedGlyphs = FontView->ShowBorrowedGlyphs();
     settings.Back = FontView->Color();
     settings.Fore = FontView->FontColor();
     for (int i = 0; i < cbString->count(); ++i)

@@ -17,7 +17,7 @@
 namespace {
 
 // The entry `name` of `menu`, or null.
-QAction* MenuItem(QMenu* menu, const char* name)
+QAction* ActionOf(QMenu* menu, const char* name)
 {
     if (!menu)
         return nullptr;
@@ -38,10 +38,10 @@ void TMainForm::ConnectDetails()
         connect(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
     };
     QMenu* fontMenu = findChild<QMenu*>(QStringLiteral("N1"));
-    wire(MenuItem(fontMenu, "Properties1"), &TMainForm::Properties1Click);
-    wire(MenuItem(fontMenu, "mCharTable"), &TMainForm::mCharTableClick);
-    wire(MenuItem(PopupMenu1, "R1"), &TMainForm::Properties1Click);
-    wire(MenuItem(PopupMenu1, "mCharTable"), &TMainForm::mCharTableClick);
+    wire(ActionOf(fontMenu, "Properties1"), &TMainForm::Properties1Click);
+    wire(ActionOf(fontMenu, "mCharTable"), &TMainForm::mCharTableClick);
+    wire(ActionOf(PopupMenu1, "R1"), &TMainForm::Properties1Click);
+    wire(ActionOf(PopupMenu1, "mCharTable"), &TMainForm::mCharTableClick);
     for (auto [name, handler] : {std::pair{"tbProperties", &TMainForm::Properties1Click},
                                  std::pair{"tbCharmap", &TMainForm::mCharTableClick}}) {
         auto* button = findChild<QToolButton*>(QLatin1String(name));
@@ -50,15 +50,6 @@ void TMainForm::ConnectDetails()
         button->setEnabled(true);
         connect(button, &QToolButton::clicked, this, [this, handler = handler] { (this->*handler)(); });
     }
-
-    // F9 opens the properties, after the preview's own handling of the key.
-    FontView->OnKeyDown = [this, previous = FontView->OnKeyDown](
-                              TFonzetaFontListView* sender, int key, Qt::KeyboardModifiers shift) {
-        if (previous)
-            previous(sender, key, shift);
-        if (key == Qt::Key_F9 && !(shift & Qt::AltModifier))
-            Properties1Click();
-    };
 
     QLineEdit* edit = cbString->lineEdit();
     edit->setContextMenuPolicy(Qt::CustomContextMenu);

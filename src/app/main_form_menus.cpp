@@ -14,7 +14,7 @@ struct EntryImage {
     int Image;
 };
 constexpr EntryImage EntryImages[] = {
-    {"InstallFont1", 0}, {"UninstallFont1", 1}, {"Charmap1", 2},       {"Properties1", 3},
+    {"InstallFont1", 0}, {"UninstallFont1", 1}, {"mCharTable", 2},     {"Properties1", 3},
     {"Print1", 4},       {"Exit1", 5},          {"SelectAll1", 6},     {"InvertSelection1", 7},
     {"Find1", 8},        {"FindNext1", 10},     {"AddFavorites1", 11}, {"Contents1", 12},
 };

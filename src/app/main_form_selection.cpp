@@ -134,8 +134,11 @@ void TMainForm::NextSelected1Click()
 
 void TMainForm::FontViewKeyDown(int key, Qt::KeyboardModifiers shift)
 {
-    if (!shift.testFlag(Qt::AltModifier))
+    if (!shift.testFlag(Qt::AltModifier)) {
+        if (key == Qt::Key_F9)
+            Properties1Click();
         return;
+    }
     const int before = FontView->FontSize();
     if (key == Qt::Key_Up)
         FontView->SetFontSize(before + 1);

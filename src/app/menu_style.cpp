@@ -9,6 +9,7 @@
 #include <QStyleFactory>
 #include <QStyleOptionMenuItem>
 
+#include <algorithm>
 #include <array>
 
 #include "app/resources.h"
@@ -177,6 +178,8 @@ void TMenuStyle::drawControl(ControlElement element, const QStyleOption* option,
         painter->fillRect(option->rect, option->palette.color(QPalette::Window));
         return;
     case CE_MenuEmptyArea:
+    case CE_MenuHMargin:
+    case CE_MenuVMargin:
         painter->fillRect(option->rect, Qt::white);
         return;
     default: break;
@@ -225,4 +228,12 @@ QSize TMenuStyle::sizeFromContents(ContentsType type, const QStyleOption* option
                              TextLeft + size.width() + (shortcut ? TextGap : 0) + RightMargin));
     result.setHeight(std::max(result.height(), 18));
     return result;
+}
+
+int TMenuStyle::pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const
+{
+    // A 1-pixel grey frame, so that the white menu stands out on a white window.
+    if (metric == PM_MenuPanelWidth)
+        return 1;
+    return QProxyStyle::pixelMetric(metric, option, widget);
 }

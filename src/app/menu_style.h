@@ -52,6 +52,8 @@ public:
                        const QWidget* widget = nullptr) const override;
     QSize sizeFromContents(ContentsType type, const QStyleOption* option, const QSize& size,
                            const QWidget* widget = nullptr) const override;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option = nullptr,
+                    const QWidget* widget = nullptr) const override;
 
     // Width an item needs beside its texts: the stripe and icon column at the left, the
     // gap between caption and shortcut, the margin at the right.

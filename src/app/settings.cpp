@@ -70,6 +70,7 @@ std::vector<std::string> ReadSettings(TIniFile& ini, TSettings& settings)
     settings.ViewMode = mode >= 0 && mode <= flmLastValue ? mode : defaults.ViewMode;
     if (settings.ViewMode == flmFolderValue)
         settings.Path = ini.ReadString("Option", "Path", "");
+    settings.ShowBorrowedGlyphs = ini.ReadInteger("Option", "ShowBorrowedGlyphs", 0) != 0;
 
     settings.Style = (ini.ReadInteger("Font", "Style", 0) >> 1) & (fsBold | fsItalic | fsUnderline);
     settings.Size = ini.ReadInteger("Font", "Size", defaults.Size);
@@ -94,6 +95,9 @@ bool WriteSettings(TIniFile& ini, const TSettings& settings)
     ok = ok && ini.WriteInteger("Option", "ViewMode", settings.ViewMode);
     if (settings.ViewMode == flmFolderValue)
         ok = ok && ini.WriteString("Option", "Path", settings.Path);
+    // Files of users who never turned the option on stay as they were.
+    if (settings.ShowBorrowedGlyphs || ini.ValueExists("Option", "ShowBorrowedGlyphs"))
+        ok = ok && ini.WriteInteger("Option", "ShowBorrowedGlyphs", settings.ShowBorrowedGlyphs);
     ok = ok && ini.WriteInteger("Font", "Style", (settings.Style & 7) * 2);
     ok = ok && ini.WriteInteger("Font", "Size", settings.Size);
     ok = ok && ini.WriteInteger("Font", "AntiAlias", settings.AntiAlias ? 1 : 0);

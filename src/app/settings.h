@@ -23,6 +23,9 @@ struct TSettings {
     int Pane = spNone;
     int ViewMode = 1;  // the installed fonts
     std::string Path;
+    // Glyphs a font borrows from fallback faces drawn in light grey ([Option]
+    // ShowBorrowedGlyphs, written once it has been turned on).
+    bool ShowBorrowedGlyphs = false;
     int Style = 0;  // fsBold | fsItalic | fsUnderline
     int Size = 16;
     bool AntiAlias = false;

@@ -9,6 +9,7 @@
 #include <QStyleOption>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "controls/xp_controls.h"
 

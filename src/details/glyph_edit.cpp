@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTextBoundaryFinder>
@@ -188,6 +189,14 @@ void TGlyphEdit::keyPressEvent(QKeyEvent* event)
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void TGlyphEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    // Composed text (Hangul, for one) arrives here rather than as key presses.
+    if (!event->commitString().isEmpty())
+        Insert(event->commitString());
+    event->accept();
 }
 
 void TGlyphEdit::mousePressEvent(QMouseEvent* event)

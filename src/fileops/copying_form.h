@@ -20,6 +20,8 @@ public:
 
     // The window disabled during a run; not owned.
     void SetOwner(QWidget* owner) { FOwner = owner; }
+    // True from Begin to End.
+    bool Running() const { return FHold.Holding(); }
 
     void Begin(const std::string& title) override;
     void End() override;

@@ -18,6 +18,8 @@ public:
     explicit TfDeleting(QWidget* parent = nullptr);
 
     void SetOwner(QWidget* owner) { FOwner = owner; }
+    // True from Begin to End.
+    bool Running() const { return FHold.Holding(); }
 
     void Begin(int total) override;
     void End() override;

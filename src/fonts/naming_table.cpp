@@ -335,36 +335,16 @@ std::string DecodeNameString(const uint8_t* bytes, uint16_t encodingID, size_t l
 
 namespace {
 
-// ReadNamingTable without the face count, which goes to `faceCount` as soon as it is known,
-// so that a failure in one face of a collection still tells how many faces follow.
-TNameReadResult ReadNames(TFontInfo& font, const std::string& path, uint16_t userLangID,
-                          int& faceCount)
+// The reading of a regular file open at `fd`, of `fileSize` bytes. The face count goes to
+// `faceCount` as soon as it is known, so that a failure in one face of a collection still
+// tells how many faces follow.
+TNameReadResult ReadOpenFile(TFontInfo& font, int fd, uint64_t fileSize, uint16_t userLangID,
+                             int& faceCount)
 {
-    TFileHandle file(path);
-    struct stat st {};
-    if (file.Fd() < 0) {
-        // Something that exists but cannot be opened is a failure; nothing there is not.
-        if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
-            return {TNameReadStatus::Missing, std::string()};
-        font.FileName = path;
-        font.FileSize = 0;
-        return Fail(kOpenFailed);
-    }
-    const bool statOk = fstat(file.Fd(), &st) == 0;
-    if (statOk && S_ISDIR(st.st_mode))
-        return {TNameReadStatus::Missing, std::string()};
-    font.FileName = path;
-    if (!statOk || !S_ISREG(st.st_mode)) {
-        font.FileSize = 0;
-        return Fail(kOpenFailed);
-    }
-    font.FileSize = st.st_size;
-    const uint64_t fileSize = static_cast<uint64_t>(st.st_size);
-
     // The offset table and the largest table directory accepted, in one read; whatever
     // the file does not hold stays zero.
     std::array<uint8_t, kOffsetTableSize + kMaxTables * kTableRecordSize> head{};
-    if (ReadAt(file.Fd(), head.data(), head.size(), 0) < 0)
+    if (ReadAt(fd, head.data(), head.size(), 0) < 0)
         return Fail(kReadFailed);
     const TNameReadResult done{TNameReadStatus::Done, std::string()};
     if (std::memcmp(head.data(), "ttcf", 4) == 0) {
@@ -377,14 +357,14 @@ TNameReadResult ReadNames(TFontInfo& font, const std::string& path, uint16_t use
         if (font.FaceIndex < 0 || static_cast<uint32_t>(font.FaceIndex) >= numFonts)
             return Fail(kInvalidFont);
         std::array<uint8_t, 4> entry{};
-        if (ReadAt(file.Fd(), entry.data(), entry.size(),
+        if (ReadAt(fd, entry.data(), entry.size(),
                    kCollectionHeaderSize + uint64_t(font.FaceIndex) * 4) != 4)
             return Fail(kReadFailed);
         const uint32_t faceOffset = Get32(entry.data());
         if (uint64_t{faceOffset} + kOffsetTableSize > fileSize)
             return Fail(kInvalidFont);
         head.fill(0);
-        if (ReadAt(file.Fd(), head.data(), head.size(), faceOffset) < 0)
+        if (ReadAt(fd, head.data(), head.size(), faceOffset) < 0)
             return Fail(kReadFailed);
     } else if (font.FaceIndex != 0) {
         return Fail(kInvalidFont);
@@ -404,7 +384,7 @@ TNameReadResult ReadNames(TFontInfo& font, const std::string& path, uint16_t use
     if (tableOffset == 0 || static_cast<int32_t>(tableOffset) < 0)
         return done;
 
-    TRangeReader reader(file.Fd(), fileSize);
+    TRangeReader reader(fd, fileSize);
     if (!reader.Contains(tableOffset, kNameHeaderSize))
         return Fail(kInvalidTable);
     if (!reader.Preload(TRangeReader::wRecords, tableOffset, kFirstRecordsRead))
@@ -506,15 +486,46 @@ TNameReadResult ReadNames(TFontInfo& font, const std::string& path, uint16_t use
     return done;
 }
 
+// ReadNamingTable without the face count (see ReadOpenFile).
+TNameReadResult ReadNames(TFontInfo& font, const std::string& path, uint16_t userLangID,
+                          int& faceCount)
+{
+    TFileHandle file(path);
+    struct stat st {};
+    if (file.Fd() < 0) {
+        // Something that exists but cannot be opened is a failure; nothing there is not.
+        if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+            return {TNameReadStatus::Missing, std::string()};
+        font.FileName = path;
+        font.FileSize = 0;
+        return Fail(kOpenFailed);
+    }
+    const bool statOk = fstat(file.Fd(), &st) == 0;
+    if (statOk && S_ISDIR(st.st_mode))
+        return {TNameReadStatus::Missing, std::string()};
+    font.FileName = path;
+    if (!statOk || !S_ISREG(st.st_mode)) {
+        font.FileSize = 0;
+        return Fail(kOpenFailed);
+    }
+    font.FileSize = st.st_size;
+    return ReadOpenFile(font, file.Fd(), static_cast<uint64_t>(st.st_size), userLangID, faceCount);
+}
+
 }  // namespace
 
 int CountFaces(const std::string& path)
 {
     TFileHandle file(path);
+    return file.Fd() < 0 ? 1 : CountFacesOfOpenFile(file.Fd());
+}
+
+int CountFacesOfOpenFile(int fd)
+{
     struct stat st {};
     std::array<uint8_t, kCollectionHeaderSize> header{};
-    if (file.Fd() < 0 || fstat(file.Fd(), &st) != 0 || !S_ISREG(st.st_mode) ||
-        ReadAt(file.Fd(), header.data(), header.size(), 0) != static_cast<ssize_t>(header.size()) ||
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        ReadAt(fd, header.data(), header.size(), 0) != static_cast<ssize_t>(header.size()) ||
         std::memcmp(header.data(), "ttcf", 4) != 0)
         return 1;
     const uint32_t numFonts = Get32(&header[8]);
@@ -528,6 +539,23 @@ TNameReadResult ReadNamingTable(TFontInfo& font, const std::string& path, uint16
 {
     int faceCount = 1;
     TNameReadResult result = ReadNames(font, path, userLangID, faceCount);
+    result.FaceCount = faceCount;
+    return result;
+}
+
+TNameReadResult ReadNamingTableOfOpenFile(TFontInfo& font, int fd, const std::string& path,
+                                          uint16_t userLangID)
+{
+    struct stat st {};
+    font.FileName = path;
+    int faceCount = 1;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        font.FileSize = 0;
+        return Fail(kOpenFailed);
+    }
+    font.FileSize = st.st_size;
+    TNameReadResult result =
+        ReadOpenFile(font, fd, static_cast<uint64_t>(st.st_size), userLangID, faceCount);
     result.FaceCount = faceCount;
     return result;
 }

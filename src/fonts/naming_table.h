@@ -46,6 +46,12 @@ TNameReadResult ReadNamingTable(TFontInfo& font, const std::string& path, uint16
 // the file cannot be read: reading its one face then says why).
 int CountFaces(const std::string& path);
 
+// CountFaces and ReadNamingTable on a file open for reading at `fd` (left open), which the
+// record names `path`. For callers that hold the file already, such as the fuzz targets.
+int CountFacesOfOpenFile(int fd);
+TNameReadResult ReadNamingTableOfOpenFile(TFontInfo& font, int fd, const std::string& path,
+                                          uint16_t userLangID);
+
 // ReadNamingTable for the user of `platform` (its locale), showing a failure in a message
 // box whose text is the file name, a line feed and the failure, and a stop in a box with
 // only its text.

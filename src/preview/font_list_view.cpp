@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QThreadPool>
 #include <QWheelEvent>
 
 #include "fonts/font_info.h"
@@ -49,7 +50,8 @@ std::string LeadingCharacters(const std::string& text, std::size_t count)
 TFonzetaFontListView::TFonzetaFontListView(const TPlatform& platform, QWidget* parent)
     : QAbstractScrollArea(parent),
       FPlatform(platform),
-      FItems(std::make_unique<TFontList>(platform, false))
+      FItems(std::make_unique<TFontList>(platform, false)),
+      FSamplePool(QThreadPool::globalInstance())
 {
     // Every paint covers all of its area, so nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -681,13 +683,6 @@ TTextFace TFonzetaFontListView::SampleFace(const TFontInfo& font)
                       this->font());
 }
 
-qreal TFonzetaFontListView::DeviceScale() const
-{
-    // The samples are drawn at the resolution of the screen the list is on; row geometry
-    // stays in logical pixels.
-    return std::max<qreal>(viewport()->devicePixelRatioF(), 1);
-}
-
 QRect TFonzetaFontListView::SampleArea(const TRowGeometry& geometry, int top) const
 {
     return FAntiAlias ? geometry.AntiAliasRect(top) : geometry.PlainSampleRect(top);
@@ -709,7 +704,7 @@ TSampleKey TFonzetaFontListView::SampleKey(const TFontInfo& font, const QRect& a
     key.Height = area.height();
     key.AntiAlias = FAntiAlias;
     key.ShowBorrowed = FShowBorrowedGlyphs;
-    key.Scale = DeviceScale();
+    key.Scale = FDeviceScale;
     return key;
 }
 
@@ -719,7 +714,7 @@ TSampleJob TFonzetaFontListView::SampleJob(const TFontInfo& font, const QRect& a
     job.Face = SampleFace(font);
     job.Text = QString::fromStdString(FText);
     job.Size = area.size();
-    job.Scale = DeviceScale();
+    job.Scale = FDeviceScale;
     job.Background = ColorToQColor(FColor).rgb();
     job.Color = ColorToQColor(FFontColor).rgb();
     if (FShowBorrowedGlyphs)
@@ -785,6 +780,56 @@ void TFonzetaFontListView::PaintEmpty(QPainter& painter) const
                      QString::fromStdString(EmptyText));
 }
 
+void TFonzetaFontListView::PaintRegion(QImage& buffer, const QRegion& region)
+{
+    const QRect client = viewport()->rect();
+    const bool full = (QRegion(client) - region).isEmpty();
+    QPainter canvas(&buffer);
+    if (FItems->Count() == 0 || FTopItem == -1) {
+        canvas.setClipRegion(region);
+        PaintEmpty(canvas);
+        return;
+    }
+    if (full)
+        ComputeRows();
+    const TRowGeometry geometry = Geometry();
+    const int last = std::min(FItems->Count(), FTopItem + FPageSize) - 1;
+    const QColor background = ColorToQColor(FColor);
+    const QRect bounds = region.boundingRect();
+    PrepareSamples(FTopItem + bounds.top() / geometry.ItemHeight(),
+                   std::min(last, FTopItem + bounds.bottom() / geometry.ItemHeight()));
+    for (const QRect& rect : region) {
+        canvas.setClipRect(rect);
+        canvas.fillRect(rect, background);
+        const int first = FTopItem + rect.top() / geometry.ItemHeight();
+        const int below = std::min(last, FTopItem + rect.bottom() / geometry.ItemHeight());
+        for (int i = first; i <= below; ++i) {
+            const int top = geometry.RowTop(i, FTopItem);
+            // A row repainted on its own is cut at its edges, the anti-aliased bitmap's reach
+            // into the next row included; a full paint draws the rows top to bottom, each
+            // over the reach of the one above.
+            if (!full)
+                canvas.setClipRect(rect & geometry.RowRect(top));
+            DrawItem(canvas, i, top, !full);
+        }
+    }
+}
+
+QImage TFonzetaFontListView::PaintImage(qreal scale)
+{
+    const QRect client = viewport()->rect();
+    QImage image(QSize(qRound(client.width() * scale), qRound(client.height() * scale)),
+                 QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    image.setDevicePixelRatio(scale);
+    const qreal screen = FDeviceScale;
+    FDeviceScale = scale;
+    PaintRegion(image, QRegion(client));
+    FDeviceScale = screen;
+    return image;
+}
+
 void TFonzetaFontListView::paintEvent(QPaintEvent* event)
 {
     // While the list is in an update what is on the screen stays.
@@ -794,7 +839,10 @@ void TFonzetaFontListView::paintEvent(QPaintEvent* event)
     const QRegion region = event->region() & client;
     if (region.isEmpty())
         return;
-    const qreal scale = DeviceScale();
+    // The samples are drawn at the resolution of the screen the list is on; row geometry
+    // stays in logical pixels.
+    const qreal scale = std::max<qreal>(viewport()->devicePixelRatioF(), 1);
+    FDeviceScale = scale;
     const QSize device(qRound(client.width() * scale), qRound(client.height() * scale));
     if (FBuffer.size() != device || FBuffer.devicePixelRatio() != scale) {
         FBuffer = QImage(device, QImage::Format_RGB32);
@@ -802,38 +850,7 @@ void TFonzetaFontListView::paintEvent(QPaintEvent* event)
     }
     if (FBuffer.isNull())
         return;
-    const bool full = (QRegion(client) - region).isEmpty();
-    {
-        QPainter canvas(&FBuffer);
-        if (FItems->Count() == 0 || FTopItem == -1) {
-            canvas.setClipRegion(region);
-            PaintEmpty(canvas);
-        } else {
-            if (full)
-                ComputeRows();
-            const TRowGeometry geometry = Geometry();
-            const int last = std::min(FItems->Count(), FTopItem + FPageSize) - 1;
-            const QColor background = ColorToQColor(FColor);
-            const QRect bounds = region.boundingRect();
-            PrepareSamples(FTopItem + bounds.top() / geometry.ItemHeight(),
-                           std::min(last, FTopItem + bounds.bottom() / geometry.ItemHeight()));
-            for (const QRect& rect : region) {
-                canvas.setClipRect(rect);
-                canvas.fillRect(rect, background);
-                const int first = FTopItem + rect.top() / geometry.ItemHeight();
-                const int below = std::min(last, FTopItem + rect.bottom() / geometry.ItemHeight());
-                for (int i = first; i <= below; ++i) {
-                    const int top = geometry.RowTop(i, FTopItem);
-                    // A row repainted on its own is cut at its edges, the anti-aliased
-                    // bitmap's reach into the next row included; a full paint draws the rows
-                    // top to bottom, each over the reach of the one above.
-                    if (!full)
-                        canvas.setClipRect(rect & geometry.RowRect(top));
-                    DrawItem(canvas, i, top, !full);
-                }
-            }
-        }
-    }
+    PaintRegion(FBuffer, region);
     QPainter window(viewport());
     for (const QRect& rect : region)
         window.drawImage(QRectF(rect), FBuffer,

@@ -150,9 +150,14 @@ public:
     // borrows any character of the sample text.
     std::string RowInfoText(const TFontInfo& font);
 
-    // The threads that draw the samples of new rows besides the user-interface thread; null
-    // to draw them all on the user-interface thread.
+    // The threads that draw the samples of new rows besides the user-interface thread (Qt's
+    // global pool unless set); null to draw them all on the user-interface thread.
     void SetSamplePool(QThreadPool* pool) { FSamplePool = pool; }
+    // The face a record's sample is drawn in, with the list's size and style.
+    TTextFace SampleFace(const TFontInfo& font);
+    // A full paint of the client area at `scale` device pixels per logical pixel, as the
+    // window would show it on a screen of that pixel ratio.
+    QImage PaintImage(qreal scale);
 
     // The caches of faces and finished samples; the samples' one can be limited or turned off
     // (maximum 0).
@@ -212,8 +217,7 @@ private:
     // Draws `text` from the top-left of `rect`, clipped to it, its cell filled with `brush`.
     static void DrawOpaqueText(QPainter& painter, const QRect& rect, const QString& text,
                                const QColor& pen, const QColor& brush);
-    TTextFace SampleFace(const TFontInfo& font);
-    qreal DeviceScale() const;
+    void PaintRegion(QImage& buffer, const QRegion& region);
     QRect SampleArea(const TRowGeometry& geometry, int top) const;
     TSampleKey SampleKey(const TFontInfo& font, const QRect& area) const;
     TSampleJob SampleJob(const TFontInfo& font, const QRect& area);
@@ -240,6 +244,8 @@ private:
     bool FShowFileInfo = true;
     bool FShowBorrowedGlyphs = false;
     QThreadPool* FSamplePool = nullptr;
+    // Device pixels per logical pixel of the paint under way.
+    qreal FDeviceScale = 1;
     // Characters and borrowed ones of the sample text by file and face, for the file
     // information; emptied when the text changes.
     std::unordered_map<std::string, std::pair<int, int>> FBorrowCounts;

@@ -9,6 +9,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
+#include <algorithm>
+
 #include "app/color_swatch.h"
 #include "app/resources.h"
 #include "app/string_table.h"
@@ -22,6 +24,10 @@ TfPrint::TfPrint(const TPlatform& platform, QWidget* parent) : QDialog(parent), 
     setObjectName(QStringLiteral("fPrint"));
     setWindowTitle(QStringLiteral("Print"));
     setFixedSize(438, 311);
+    // The controls are placed for an 8-point face.
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
 
     auto* image = new QLabel(this);
     image->setObjectName(QStringLiteral("Image1"));
@@ -62,7 +68,9 @@ TfPrint::TfPrint(const TPlatform& platform, QWidget* parent) : QDialog(parent), 
     };
     int tag = 0;
     for (const TSwatchPlace& place : swatches) {
-        AddLabel(options, "", QString::fromLatin1(place.caption), {place.labelX, 60});
+        // A face wider than the one the places were made for must not run into the swatch.
+        QLabel* label = AddLabel(options, "", QString::fromLatin1(place.caption), {place.labelX, 60});
+        label->move(std::min(place.labelX, place.swatchX - label->width() - 3), 60);
         auto* swatch = new TColorSwatch(tag++, options);
         swatch->setObjectName(QString::fromLatin1(place.name));
         swatch->setGeometry(place.swatchX, 61, 38, 14);
@@ -88,7 +96,7 @@ TfPrint::TfPrint(const TPlatform& platform, QWidget* parent) : QDialog(parent), 
         QStringLiteral("Enter either a single page or  a single page range, For example, 5-12"),
         {11, 68});
     example->setWordWrap(true);
-    example->setFixedSize(181, 34);
+    example->setFixedSize(181, std::max(34, example->heightForWidth(181)));
     example->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     QGroupBox* margins = AddGroup("gbMargins", "Margins (mm)", {229, 128, 196, 110});

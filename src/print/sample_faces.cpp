@@ -2,6 +2,8 @@
 
 #include <QFontDatabase>
 
+#include <algorithm>
+
 #include "fonts/font_info.h"
 #include "platform/font_table.h"
 #include "preview/raw_font_cache.h"
@@ -72,15 +74,19 @@ const TSampleFace& TSampleFaces::Face(const TFontInfo& font)
 TSampleFace TSampleFaces::Resolve(const TFontInfo& font)
 {
     TSampleFace face;
-    const QRawFont raw = font.FileName.empty()
-                             ? QRawFont()
-                             : FCache.Find(font.FileName, FPixelSize, QFont::PreferNoHinting);
-    if (!raw.isValid()) {
-        // Known by name only, or the file is gone: the name is taken as a family.
+    const QFont fallback = SizedFont(QStringLiteral("DejaVu Sans"), FPixelSize);
+    if (font.FileName.empty()) {
+        // Known by name only: the name is taken as a family.
         face.Native = true;
         face.Font = SizedFont(QString::fromStdString(font.FullName), FPixelSize);
         return face;
     }
+    // The file's own face (its face of a collection); a file that cannot be read gives a
+    // face that says why.
+    face.Face = RecordFace(FCache, font, FPixelSize, TFontStyles(), fallback);
+    const QRawFont raw = face.Face.RawFont();
+    if (!raw.isValid())
+        return face;
 
     const auto tryFamilies = [&](const std::vector<std::string>& families) {
         for (const std::string& family : families) {
@@ -107,7 +113,5 @@ TSampleFace TSampleFaces::Resolve(const TFontInfo& font)
         if (tryFamilies(families))
             return face;
     }
-    face.Face = TTextFace::FromRawFont(raw, SizedFont(QStringLiteral("DejaVu Sans"), FPixelSize),
-                                       TFontStyles());
     return face;
 }

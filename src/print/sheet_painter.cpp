@@ -146,6 +146,10 @@ void TSheetPainter::PaintRows(QPainter& painter, int page) const
         const int y = FLayout.SampleTop(row);
         if (face.Native) {
             DrawCell(painter, face.Font, sampleColor, x, y, FSample);
+        } else if (face.Face.IsNull()) {
+            // A file that cannot be drawn: the reason stands in for the sample.
+            DrawCell(painter, FLabelFont, sampleColor, x, y,
+                     QString::fromStdString(face.Face.Problem()));
         } else {
             painter.setPen(sampleColor);
             face.Face.Draw(painter, QPointF(x, y), FSample);

@@ -393,7 +393,7 @@ TEST_F(MainFormCommands, ThePaneShowsItsEntriesAndMovesThePreview)
     auto* pane = Child<TSelectionPane>(*form, "pSelected");
     auto* toggle = Child<QToolButton>(*form, "tbSelected");
     EXPECT_TRUE(toggle->isEnabled());
-    EXPECT_FALSE(Child<QToolButton>(*form, "tbFavorites")->isEnabled());
+    EXPECT_TRUE(Child<QToolButton>(*form, "tbFavorites")->isEnabled());
     QTest::mouseClick(toggle, Qt::LeftButton);
     EXPECT_TRUE(toggle->isChecked());
     EXPECT_TRUE(pane->isVisible());

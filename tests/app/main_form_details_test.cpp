@@ -20,6 +20,7 @@
 #include <iterator>
 
 #include "app/main_form.h"
+#include "controls/xp_controls.h"
 #include "details/char_grid.h"
 #include "details/char_table_form.h"
 #include "details/font_info_form.h"
@@ -197,6 +198,29 @@ TEST_F(MainFormDetails, EachRecordShowsItsOwnFilesWidths)
     EXPECT_EQ(maxWidth(FontFolder / "DejaVuSans-Bold.ttf"), "22 px");
     // Named "DejaVu Sans" like the first, but its own file's serif widths.
     EXPECT_EQ(maxWidth(LookAlike), "24 px");
+}
+
+TEST_F(MainFormDetails, ScreenFontsOpenOnMetricsWithTheFamilysValues)
+{
+    WriteIni("[Option]\r\nViewMode=0\r\n");
+    auto form = Shown();
+    TFontList& items = form->FontView->Items();
+    int sans = -1;
+    for (int i = 0; i < items.Count(); ++i)
+        if (items.Fonts(i)->FullName == "DejaVu Sans")
+            sans = i;
+    ASSERT_GE(sans, 0);
+    ASSERT_TRUE(items.Fonts(sans)->FileName.empty());
+    form->FontView->SetItemIndex(sans);
+    EXPECT_TRUE(WithModal([&] { form->Properties1Click(); }, [&](QWidget* window) {
+        auto* info = qobject_cast<TfFontInfo*>(window);
+        ASSERT_NE(info, nullptr);
+        EXPECT_FALSE(info->PageControl1->isTabVisible(0));
+        EXPECT_EQ(info->PageControl1->currentWidget(), info->Matrix);
+        EXPECT_EQ(Text(info, "lHeight"), "13 px");
+        EXPECT_EQ(Text(info, "lMaxCharWidth"), "21 px");
+        EXPECT_EQ(Text(info, "lDescent"), "-3 px");
+    }));
 }
 
 TEST_F(MainFormDetails, WithNoCurrentFontNothingOpens)

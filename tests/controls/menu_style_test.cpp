@@ -99,6 +99,11 @@ TEST_F(MenuFixture, ItemsHaveTheStripeTextsAndGreyShortcutEightPixelsFromTheEdge
     const QRect r = Menu.actionGeometry(FindNext);
     Shot shot(Menu);
     const int mid = r.center().y();
+    // A grey frame, then the stripe.
+    EXPECT_EQ(r.left(), 1);
+    EXPECT_EQ(shot.Solid(0, mid), "#808080");
+    EXPECT_EQ(shot.Solid(shot.Width() - 1, mid), "#808080");
+    EXPECT_EQ(shot.Solid(r.center().x(), 0), "#808080");
     for (int x = 0; x < 4; ++x)
         EXPECT_EQ(shot.Solid(r.left() + x, mid), Stripe) << x;
     EXPECT_EQ(shot.Solid(r.left() + 4, mid), White);
@@ -276,4 +281,35 @@ TEST(MenuImages, FifteenImagesAtSixteenAndThirtyTwoPixels)
     }
     EXPECT_TRUE(MenuImage(MenuImageCount).isNull());
     EXPECT_TRUE(MenuImage(-1).isNull());
+}
+
+TEST(MenuMnemonic, OnlyTheMarkedLetterIsUnderlined)
+{
+    TMenuStyle style;
+    QMenu menu;
+    QAction* marked = menu.addAction(QStringLiteral("Find Ne&xt"));
+    QAction* plain = menu.addAction(QStringLiteral("Find Next"));
+    style.Apply(&menu);
+    menu.popup(QPoint(10, 10));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+    if (!style.styleHint(QStyle::SH_UnderlineShortcut, nullptr, &menu))
+        GTEST_SKIP() << "the desktop hides mnemonics until Alt is pressed";
+    Shot shot(menu);
+    const QRect a = menu.actionGeometry(marked);
+    const QRect b = menu.actionGeometry(plain);
+    const QFontMetrics fm(menu.font());
+    const int xFrom = a.left() + 28 + fm.horizontalAdvance(QStringLiteral("Find Ne"));
+    const int xTo = xFrom + fm.horizontalAdvance(QLatin1Char('x'));
+    // A dark run under the x, below the middle of the line, that the unmarked caption
+    // does not have there.
+    bool found = false;
+    for (int y = a.height() / 2 + 1; y < a.height() && !found; ++y) {
+        int run = 0;
+        for (int x = xFrom - 2; x <= xTo + 2; ++x) {
+            const bool under = IsDark(shot.At(x, a.top() + y)) && !IsDark(shot.At(x, b.top() + y));
+            run = under ? run + 1 : 0;
+            found = found || run >= std::max(3, xTo - xFrom - 2);
+        }
+    }
+    EXPECT_TRUE(found);
 }

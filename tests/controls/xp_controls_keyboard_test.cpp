@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QDialog>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -276,4 +277,23 @@ TEST(XPAccessibility, RolesNamesAndStatesAreQts)
     EXPECT_TRUE(QAccessible::queryAccessibleInterface(dialog.Marked)->state().checked);
     EXPECT_FALSE(QAccessible::queryAccessibleInterface(dialog.All)->state().checked);
     EXPECT_TRUE(QAccessible::queryAccessibleInterface(dialog.Ok)->state().defaultButton);
+}
+
+TEST(XPButton, DoubleClickCountsAsASecondClick)
+{
+    QWidget parent;
+    TXPButton button(QStringLiteral("Next"), &parent);
+    button.setGeometry(0, 0, 75, 23);
+    QSignalSpy clicks(&button, &QPushButton::clicked);
+    const QPointF at(30, 10);
+    const auto send = [&](QEvent::Type type) {
+        QMouseEvent event(type, at, button.mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&button, &event);
+    };
+    send(QEvent::MouseButtonPress);
+    send(QEvent::MouseButtonRelease);
+    send(QEvent::MouseButtonDblClick);
+    send(QEvent::MouseButtonRelease);
+    EXPECT_EQ(clicks.count(), 2);
 }

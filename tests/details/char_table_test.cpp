@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QTest>
+
+#include <fstream>
 
 #include "details/char_grid.h"
 #include "details/char_table_form.h"
@@ -79,6 +82,14 @@ TEST_F(CharTable, EmptyCellsShowNoCodeAndSelectNothing)
     EXPECT_EQ(form->Decimal->text(), "255");
     EXPECT_EQ(form->Hex->text(), "00FF");
     EXPECT_EQ(form->lChar->Text(), QString(QChar(0xFF)));
+
+    // Escape closes the window from the grid and from the collecting box alike.
+    QTest::keyClick(form->sgTable, Qt::Key_Escape);
+    EXPECT_FALSE(form->isVisible());
+    form->show();
+    form->eChars->setFocus();
+    QTest::keyClick(form->eChars, Qt::Key_Escape);
+    EXPECT_FALSE(form->isVisible());
 }
 
 TEST_F(CharTable, CellsAreDrawnInTheRecordsOwnFace)
@@ -124,6 +135,21 @@ TEST_F(CharTable, CharactersTheFileLacksAreGreyedNotBorrowed)
     form->sgTable->SetCell(col, row);
     EXPECT_EQ(form->Hex->text(), "00B5");
     EXPECT_TRUE(form->lChar->Text().isEmpty());
+}
+
+TEST_F(CharTable, AFileThatIsNoFontHasNoCharacters)
+{
+    TTempFolder folder;
+    const std::string path = folder / "broken.ttf";
+    std::ofstream(path, std::ios::binary) << std::string(64, 'x');
+    auto form = Shown(path);
+    for (int code : {33, 65, 160, 255})
+        EXPECT_FALSE(form->sgTable->HasGlyph(code)) << code;
+    EXPECT_TRUE(form->lChar->Text().isEmpty());
+    // The codes still show, and the character can still be collected.
+    EXPECT_EQ(form->Hex->text(), "0021");
+    form->bbSelectClick();
+    EXPECT_EQ(form->eChars->Text(), "!");
 }
 
 class GlyphEdit : public ::testing::Test {
@@ -175,6 +201,12 @@ TEST_F(GlyphEdit, EditsAtTheCaretWhichStandsAtTheFacesAdvance)
     Edit.SelectAll();
     QTest::keyClicks(&Edit, QStringLiteral("q"));
     EXPECT_EQ(Edit.Text(), "q");
+
+    // Text composed by an input method is inserted at the caret.
+    QInputMethodEvent composed;
+    composed.setCommitString(QStringLiteral("한"));
+    QApplication::sendEvent(&Edit, &composed);
+    EXPECT_EQ(Edit.Text(), "q한");
 }
 
 TEST_F(GlyphEdit, DrawsItsTextInTheFace)

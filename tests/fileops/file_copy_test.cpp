@@ -14,6 +14,7 @@
 #include "controls/xp_gauge.h"
 #include "fileops/copying_form.h"
 #include "fileops/file_copy.h"
+#include "fileops/progress.h"
 #include "platform/error_codes.h"
 #include "platform/qt_font_table.h"
 #include "support/fakes.h"
@@ -249,6 +250,55 @@ TEST_F(FileCopyTest, CancelMidSecondFileRemovesItsTemporaryFile)
     EXPECT_TRUE(dialogs.Shown.empty());
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(owner.isEnabled());
+}
+
+TEST_F(FileCopyTest, ClosingTheWindowStopsTheRunButOnlyTheRunFreesTheOwner)
+{
+    const auto files = ThreeFonts();
+    bool ownerEnabledAfterClose = true;
+    const auto watcher = RunWhen([&] { return window.Gauge()->Progress() > 0; },
+                                 [&] {
+                                     window.close();
+                                     ownerEnabledAfterClose = owner.isEnabled();
+                                 });
+    TFileCopy copy(platform, window);
+    copy.FFiles = files;
+    EXPECT_EQ(copy.Execute(dst.Path()), ecCancelled);
+    EXPECT_FALSE(ownerEnabledAfterClose);
+    EXPECT_TRUE(owner.isEnabled());
+    EXPECT_FALSE(copy.GetResult(0));
+    EXPECT_TRUE(Listing(dst.Path()).empty());
+}
+
+// Counts the blocks the engine reports.
+class TBlockCounter : public ICopyProgress {
+public:
+    void Begin(const std::string&) override {}
+    void End() override {}
+    bool Cancelled() const override { return false; }
+    void SetSource(const std::string&) override {}
+    void SetDest(const std::string&) override {}
+    int Current() const override { return 0; }
+    void SetCurrent(int) override {}
+    void SetTotal(int) override {}
+    void SetFileText(const std::string&) override {}
+    void SetTotalSizeText(const std::string&) override {}
+    void SetMaxBytes(uint64_t) override {}
+    void AddBytes(uint64_t count) override { Blocks.push_back(count); }
+    void StartEstimate() override {}
+    std::vector<uint64_t> Blocks;
+};
+
+TEST_F(FileCopyTest, BlocksAreAtMost65535Bytes)
+{
+    WriteBytes(src / "exact.ttf", std::string(65535, 'e'));
+    WriteBytes(src / "over.ttf", std::string(65536, 'o'));
+    TBlockCounter blocks;
+    TFileCopy copy(platform, blocks);
+    copy.FFiles = {src / "exact.ttf", src / "over.ttf"};
+    copy.Execute(dst.Path());
+    EXPECT_EQ(blocks.Blocks, (std::vector<uint64_t>{65535, 65535, 1}));
+    EXPECT_EQ(Bytes(dst / "over.ttf"), std::string(65536, 'o'));
 }
 
 TEST_F(FileCopyTest, GarbageFontIsRefusedAndItsCopyRemoved)

@@ -130,6 +130,22 @@ TEST_F(FileDeleteTest, NamesakesFromTwoFoldersBothReachTheTrash)
     EXPECT_EQ(Bytes(Sandbox::TrashFolder() + "/files/same.2.ttf"), Bytes(Sandbox::DejaVuSerif()));
 }
 
+TEST_F(FileDeleteTest, NamesThatAreNoUtf8ReachTheTrashByteForByte)
+{
+    const std::string latin1 = folder / "caf\xE9 font.ttf";
+    WriteBytes(latin1, "bytes");
+    TFileDelete remove(platform, window);
+    remove.FFiles = {latin1};
+    remove.Execute();
+    EXPECT_TRUE(remove.GetResult(0));
+    EXPECT_FALSE(fs::exists(latin1));
+    EXPECT_EQ(Bytes(Sandbox::TrashFolder() + "/files/caf\xE9 font.ttf"), "bytes");
+    const auto infos = TrashInfos();
+    ASSERT_EQ(infos.count("caf\xE9 font.ttf.trashinfo"), 1u);
+    EXPECT_NE(infos.at("caf\xE9 font.ttf.trashinfo").find("Path=" + folder.Path() + "/caf%E9%20font.ttf\n"),
+              std::string::npos);
+}
+
 TEST_F(FileDeleteTest, ReadOnlyFolderKeepsFileRegistrationAndTrashClean)
 {
     const std::string file = folder.CopyFile(Sandbox::DejaVuSans(), "locked/font.ttf");

@@ -11,6 +11,7 @@
 #include "fonts/naming_table.h"
 #include "platform/fontconfig_store.h"
 #include "platform/qt_font_table.h"
+#include "preview/raw_font_cache.h"
 #include "support/fakes.h"
 #include "support/font_fakes.h"
 #include "support/sandbox.h"
@@ -193,6 +194,13 @@ TEST_F(CatalogueFormats, FileNamesThatAreNotUtf8AreListedAndRegistered)
     EXPECT_EQ(list->Fonts(0)->FullName, "DejaVu Sans");
     EXPECT_EQ(list->Fonts(1)->FullName, "DejaVu Serif");
     EXPECT_EQ(list->Fonts(0)->FileSize, static_cast<int64_t>(fs::file_size(latin1)));
+
+    // Drawn from the file, as the preview draws every file-backed record.
+    TRawFontCache cache;
+    for (const std::string& path : {latin1, broken}) {
+        std::string reason;
+        EXPECT_NE(cache.Face(path, 0, &reason), nullptr) << reason;
+    }
 
     TQtFontTable qtTable;
     Platform.FontTable = &qtTable;

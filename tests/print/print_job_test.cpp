@@ -82,7 +82,10 @@ TEST(PrintJob, WritesTheWholePdfUnderItsNameAndNothingElse)
     struct stat info {};
     ASSERT_EQ(::stat(target.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u) << "the replaced file's mode is kept";
+    // The printer is left as it was, so the next job lays out the same pages.
     EXPECT_EQ(service.Printer().outputFileName().toStdString(), target);
+    EXPECT_EQ(service.Printer().outputFormat(), QPrinter::PdfFormat);
+    EXPECT_EQ(service.Printer().resolution(), 600);
 }
 
 TEST(PrintJob, NothingToPrintStartsNoJob)

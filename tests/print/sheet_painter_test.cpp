@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
@@ -210,6 +211,52 @@ TEST_F(SheetPainterTest, LineBreaksPrintAsSpacesAndLongTitlesStayOnThePage)
     ASSERT_FALSE(title.isNull());
     EXPECT_GE(title.left(), Layout->LeftPx());
     EXPECT_LE(title.right(), PageWidth - Layout->RightPx());
+}
+
+// A copy of DejaVu Sans whose names say "DejaVu Suns", a family nothing else has.
+std::string RenamedSans(const TTempFolder& folder)
+{
+    QFile in(QString::fromStdString(Sandbox::DejaVuSans()));
+    EXPECT_TRUE(in.open(QIODevice::ReadOnly));
+    QByteArray data = in.readAll();
+    data.replace(QByteArrayLiteral("DejaVu Sans"), QByteArrayLiteral("DejaVu Suns"));
+    const QByteArray wide = QByteArray::fromHex("00440065006a00610056007500200053006100");
+    const QByteArray renamed = QByteArray::fromHex("00440065006a00610056007500200053007500");
+    data.replace(wide, renamed);
+    const std::string path = folder / "Suns.ttf";
+    QFile out(QString::fromStdString(path));
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(data);
+    return path;
+}
+
+TEST_F(SheetPainterTest, AFileQtDoesNotKnowIsRegisteredForTheJobOnly)
+{
+    TTempFolder folder;
+    const std::string path = RenamedSans(folder);
+    const auto record = FontRecord(path);
+    ASSERT_EQ(record->FamilyName, "DejaVu Suns");
+    IFontTable* table = Linux.Services().FontTable;
+    const QRawFont file(QString::fromStdString(path), 40);
+    {
+        TSampleFaces faces(table, Cache, 40);
+        const TSampleFace& face = faces.Face(*record);
+        EXPECT_TRUE(face.Native) << "registered, Qt resolves the family to the file";
+        EXPECT_TRUE(table->IsRegistered(path));
+        EXPECT_TRUE(TSampleFaces::ResolvesTo(face.Font, file));
+        EXPECT_FALSE(TSampleFaces::ResolvesTo(SheetFont(16, 96), file));
+    }
+    EXPECT_FALSE(table->IsRegistered(path)) << "given back with the faces";
+
+    // Registered by its list already: used as it is, and left to the list.
+    ASSERT_TRUE(table->Register(path));
+    {
+        TSampleFaces faces(table, Cache, 40);
+        EXPECT_TRUE(faces.Face(*record).Native);
+    }
+    EXPECT_TRUE(table->IsRegistered(path));
+    EXPECT_TRUE(table->Unregister(path));
+    EXPECT_FALSE(table->IsRegistered(path));
 }
 
 }  // namespace
