@@ -140,8 +140,6 @@ private:
     void RememberFolder();
     // Reloads the source list and shows all its fonts with the first one current.
     void ShowSource();
-    // Offers Install for folder fonts and Uninstall for installed fonts.
-    void UpdateFontCommands();
     QAction* FindAction(const char* name) const;
     void FindFrom(int start);
     void ShowPanes();

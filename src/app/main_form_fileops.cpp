@@ -41,8 +41,6 @@ void TMainForm::ConnectFileCommands()
     if (QAction* edit = Item(*PopupMenu1, "Edit2"))
         edit->setEnabled(true);
     connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { PopupMenu1Popup(); });
-    if (QMenu* font = findChild<QMenu*>(QStringLiteral("N1")))
-        connect(font, &QMenu::aboutToShow, this, [this] { UpdateFileCommands(); });
     // The Font menu's entries follow the source as soon as it changes, so their shortcuts
     // work before the menu was ever opened.
     auto refreshed = SourceList->OnRefresh;
