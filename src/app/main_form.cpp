@@ -122,7 +122,6 @@ TMainForm::TMainForm(const TPlatform& platform, const std::string& settingsFolde
     setStatusBar(StatusBar1);
 
     CreateMenus();
-    ConnectFileCommands();
 
     setMinimumSize(500, 400);
     resize(647, 529);
@@ -410,6 +409,7 @@ void TMainForm::CreatePopupMenu()
     FontView->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(FontView, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { PopupMenu1->popup(FontView->mapToGlobal(pos)); });
+    ConnectFileCommands();
 }
 
 std::string TMainForm::CaptionFor(TFontListMode mode, const std::string& folder)

@@ -58,6 +58,15 @@ public:
     // The preview's context menu; entries whose commands do not exist yet are disabled.
     QMenu* PopupMenu1 = nullptr;
 
+    // File commands: install, uninstall (tag 0) and delete (tag 1), the pop-up menu's
+    // state and the try-out window. No command starts while a file run is in progress.
+    void InstallFont1Click();
+    void UninstallFont1Click(int tag);
+    void Edit2Click();
+    void PopupMenu1Popup();
+    void UpdateFileCommands();
+    bool FileRunActive() const;
+
     void FormShow();
     void FormClose();
     void FormResize();
@@ -82,15 +91,6 @@ public:
     void About1Click();
     void Contents1Click();
     void Shortcut1Click();
-
-    // File commands: install, uninstall (tag 0) and delete (tag 1), the pop-up menu's
-    // state and the try-out window. No command starts while a file run is in progress.
-    void InstallFont1Click();
-    void UninstallFont1Click(int tag);
-    void Edit2Click();
-    void PopupMenu1Popup();
-    void UpdateFileCommands();
-    bool FileRunActive() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
