@@ -11,6 +11,7 @@
 #include "platform/linux_platform.h"
 #include "platform/qt_color_dialog.h"
 #include "platform/qt_dialogs.h"
+#include "platform/qt_folder_browser.h"
 #include "platform/quit_signals.h"
 
 // Wires the program together: the application, its platform services and its windows.
@@ -30,6 +31,7 @@ int main(int argc, char** argv)
     TMainForm form(platform.Services(), SettingsFolder());
     platform.Dialogs().SetOwner(&form);
     platform.ColorDialog().SetOwner(&form);
+    platform.FolderBrowser().SetOwner(&form);
 
     // The scan and progress windows live hidden until a scan or a file operation shows them.
     form.SetScanWindow(new TfScan(&form));

@@ -3,10 +3,13 @@
 #include <QMainWindow>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
+#include "app/get_string_form.h"
 #include "app/settings.h"
+#include "controls/xp_controls.h"
 #include "fonts/font_list.h"
 #include "platform/platform.h"
 
@@ -16,11 +19,14 @@ class QFrame;
 class QLabel;
 class QMenu;
 class QSplitter;
-class QStatusBar;
 class QToolBar;
 class QToolButton;
+class TBtnStatusBar;
 class TColorSwatch;
+class TMenuStyle;
 class TFonzetaFontListView;
+class TSelectionPane;
+class TfProblems;
 class TfScan;
 
 // What the preview shows: every font of the source, one favourites group, or the marked fonts.
@@ -58,15 +64,6 @@ public:
     // The preview's context menu; entries whose commands do not exist yet are disabled.
     QMenu* PopupMenu1 = nullptr;
 
-    // File commands: install, uninstall (tag 0) and delete (tag 1), the pop-up menu's
-    // state and the try-out window. No command starts while a file run is in progress.
-    void InstallFont1Click();
-    void UninstallFont1Click(int tag);
-    void Edit2Click();
-    void PopupMenu1Popup();
-    void UpdateFileCommands();
-    bool FileRunActive() const;
-
     void FormShow();
     void FormClose();
     void FormResize();
@@ -86,11 +83,76 @@ public:
     void Bold1Click(int tag);
     void sForeColorMouseUp(TColorSwatch* sender);
     void Antialiasing1Click();
+
+    // Text drawing: the View menu's borrowed-glyph marking (main_form_text.cpp).
+    void CreateTextMenuItems(QMenu* view);
+    void ShowBorrowedGlyphs1Click();
+    QAction* ShowBorrowedGlyphs1 = nullptr;
     void FontViewMouseWheel(int wheelDelta);
     void Exit1Click();
     void About1Click();
     void Contents1Click();
     void Shortcut1Click();
+
+    // Sources and contents, status bar, selection pane, find and the text prompt.
+    // The text prompt, replaceable so that tests can answer it.
+    std::function<int(QWidget*, const std::string&, const std::string&, std::string&)>
+        PromptTextFn = PromptText;
+    // The View button's menu of sources.
+    QMenu* pmViews = nullptr;
+    void ScreenFonts1Click();
+    void InstalledFonts1Click();
+    void FontsinFolder1Click();
+    void All1Click();
+    void Selected1Click();
+    void Refresh1Click();
+    void View1Click();
+    void pmViewsPopup();
+    void N1Click();
+    void FontViewChange();
+    void FontViewChangeSelected();
+    void FontViewKeyDown(int key, Qt::KeyboardModifiers shift);
+    void FontViewDblClick();
+    void lbSelectedClick();
+    void tbSelectedClick();
+    void tbFavoritesClick();
+    void sbSelPaneCloseClick();
+    void SelectAll1Click();
+    void InvertSelection1Click();
+    void NextSelected1Click();
+    void Find1Click();
+    void FindNext1Click();
+    // The folder the folder browser starts on: the one listed last.
+    const std::string& LastFolder() const { return FLastFolder; }
+
+private:
+    void ConnectCommands();
+    void ConnectSourceCommands();
+    void ConnectSelectionCommands();
+    // Claims the window-wide keys that menus would otherwise fight over (Alt+A).
+    bool CommandKeyPreview(QEvent* event);
+    void RememberFolder();
+    // Reloads the source list and shows all its fonts with the first one current.
+    void ShowSource();
+    // Offers Install for folder fonts and Uninstall for installed fonts.
+    void UpdateFontCommands();
+    QAction* MenuItem(const char* name) const;
+    void FindFrom(int start);
+    void ShowPanes();
+    std::string FLastFolder;
+
+public:
+    // Printing (main_form_print.cpp): sample sheets of the preview's fonts; Print1 and
+    // tbPrint are enabled and connected when the platform has a printer service.
+    void Print1Click();
+    void CreatePrintCommands();
+    // File commands: install, uninstall (tag 0) and delete (tag 1), the pop-up menu's
+    // state and the try-out window. No command starts while a file run is in progress.
+    void InstallFont1Click();
+    void UninstallFont1Click(int tag);
+    void Edit2Click();
+    void PopupMenu1Popup();
+    bool FileRunActive() const;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -117,22 +179,41 @@ private:
     TfScan* FScan = nullptr;
     bool FShown = false;
 
+    // Font catalogue: the report of the files a scan could not read (created when needed).
+    TfProblems* FProblems = nullptr;
+    void ShowScanProblems(TFontList* sender);
+
     QWidget* FTextRow = nullptr;
     QLabel* FTextLabel = nullptr;
-    QComboBox* cbString = nullptr;
+    TXPComboBox* cbString = nullptr;
     QWidget* pFontProp = nullptr;
     TColorSwatch* sForeColor = nullptr;
     TColorSwatch* sBackColor = nullptr;
     QToolButton* FStyleButtons[3] = {};
-    QComboBox* cbFontSize = nullptr;
+    TXPComboBox* cbFontSize = nullptr;
     QToolButton* tbPrint = nullptr;
     QToolButton* tbFavorites = nullptr;
     QToolButton* tbSelected = nullptr;
     QSplitter* Splitter1 = nullptr;
-    QWidget* pSelected = nullptr;
+    TSelectionPane* pSelected = nullptr;
     QWidget* pFavorites = nullptr;
-    QStatusBar* StatusBar1 = nullptr;
+    TBtnStatusBar* StatusBar1 = nullptr;
     QFrame* FShapes[8] = {};
     QAction* FStyleItems[3] = {};
     QAction* Antialiasing1 = nullptr;
+
+    // Menu look: the flat style of the menu bar and its menus, the menu images.
+    void ApplyMenuLook();
+    TMenuStyle* FMenuStyle = nullptr;
+    // Font detail windows: properties, character map, sample text editor.
+public:
+    void Properties1Click();
+    void mCharTableClick();
+    void SetText1Click();
+    // The standard context menu of cbString's line edit with "Set Sample Text" below a
+    // separator; the caller owns it.
+    QMenu* CreateSampleTextMenu();
+
+private:
+    void ConnectDetails();
 };

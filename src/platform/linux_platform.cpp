@@ -6,7 +6,9 @@
 #include "platform/free_space.h"
 #include "platform/qt_color_dialog.h"
 #include "platform/qt_dialogs.h"
+#include "platform/qt_folder_browser.h"
 #include "platform/qt_font_table.h"
+#include "platform/qt_printer_service.h"
 #include "platform/system_locale.h"
 #include "platform/xdg_trash.h"
 
@@ -19,7 +21,9 @@ TLinuxPlatform::TLinuxPlatform()
       FLocale(std::make_unique<TSystemLocale>()),
       FDialogs(std::make_unique<TQtDialogs>()),
       FColorDialog(std::make_unique<TQtColorDialog>()),
-      FFreeSpace(std::make_unique<TVolumeFreeSpace>())
+      FFreeSpace(std::make_unique<TVolumeFreeSpace>()),
+      FFolderBrowser(std::make_unique<TQtFolderBrowser>()),
+      FPrinter(std::make_unique<TQtPrinterService>())
 {
     FServices.FontTable = FFontTable.get();
     FServices.FontChange = FFontChange.get();
@@ -30,6 +34,8 @@ TLinuxPlatform::TLinuxPlatform()
     FServices.Dialogs = FDialogs.get();
     FServices.ColorDialog = FColorDialog.get();
     FServices.FreeSpace = FFreeSpace.get();
+    FServices.FolderBrowser = FFolderBrowser.get();
+    FServices.Printer = FPrinter.get();
 }
 
 TLinuxPlatform::~TLinuxPlatform() = default;

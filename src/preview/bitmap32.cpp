@@ -261,7 +261,31 @@ void TBitmap32::RenderText(int x, int y, const std::string& text, int level, TCo
     TBitmap32 work;
     TScratchLease workLease(work, workScratch);
 
-    if (level == 0) {
+    if (FTextFace && FTextFace->IsExact()) {
+        // The text-drawing core supersamples glyph by glyph from its coverage cache; the
+        // working bitmap has the size the whole-line rendering would give it.
+        QSize extent = FTextFace->Extent(measured);
+        if (level > 0) {
+            const QSize large = FTextFace->Scaled(1 << level).Extent(measured);
+            extent = QSize((large.width() >> level) + 1, large.height() >> level);
+        }
+        QImage coverage(extent, QImage::Format_ARGB32_Premultiplied);
+        if (coverage.isNull())
+            throw EBitmapError("Can't allocate the DIB handle");
+        coverage.fill(Qt::transparent);
+        FTextFace->Paint(coverage, QPointF(0, 0), qtext, 0xFFFFFFFFu, level);
+        work.SetSize(extent.width(), extent.height());
+        if (work.Empty())
+            return;
+        for (int row = 0; row < work.Height(); ++row) {
+            const auto* from = reinterpret_cast<const QRgb*>(coverage.constScanLine(row));
+            TColor32* to = work.GetPixelPtr(0, row);
+            for (int col = 0; col < work.Width(); ++col) {
+                const TColor32 a = qAlpha(from[col]);
+                to[col] = level == 0 && a == 0 ? 0 : (a << 24) + rgb;
+            }
+        }
+    } else if (level == 0) {
         const QSize extent = MeasureString(measured);
         work.SetSize(extent.width(), extent.height());
         work.SetFont(FFont);

@@ -9,20 +9,17 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QThreadPool>
 #include <QWheelEvent>
 
 #include "fonts/font_info.h"
 #include "fonts/font_list.h"
 #include "platform/locale_info.h"
-#include "preview/bitmap32.h"
 
 namespace {
 
-// Supersampling level of the anti-aliased sample: 4 x 4 samples per pixel.
-constexpr int AntiAliasLevel = 2;
 // Longest file information text, in characters.
 constexpr std::size_t MaxFileInfoLength = 255;
 
@@ -47,19 +44,14 @@ std::string LeadingCharacters(const std::string& text, std::size_t count)
     return text;
 }
 
-// Line breaks of a sample text: CR LF, CR or LF.
-const QRegularExpression& LineBreaks()
-{
-    static const QRegularExpression breaks(QStringLiteral("\r\n|\r|\n"));
-    return breaks;
-}
 
 }  // namespace
 
 TFonzetaFontListView::TFonzetaFontListView(const TPlatform& platform, QWidget* parent)
     : QAbstractScrollArea(parent),
       FPlatform(platform),
-      FItems(std::make_unique<TFontList>(platform, false))
+      FItems(std::make_unique<TFontList>(platform, false)),
+      FSamplePool(QThreadPool::globalInstance())
 {
     // Every paint covers all of its area, so nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -184,6 +176,7 @@ void TFonzetaFontListView::SetText(const std::string& value)
     if (value == FText)
         return;
     FText = value;
+    FBorrowCounts.clear();
     Repaint();
 }
 
@@ -208,6 +201,14 @@ void TFonzetaFontListView::SetShowFileInfo(bool value)
     if (value == FShowFileInfo)
         return;
     FShowFileInfo = value;
+    Repaint();
+}
+
+void TFonzetaFontListView::SetShowBorrowedGlyphs(bool value)
+{
+    if (value == FShowBorrowedGlyphs)
+        return;
+    FShowBorrowedGlyphs = value;
     Repaint();
 }
 
@@ -272,6 +273,23 @@ std::string TFonzetaFontListView::FileInfoText(const TFontInfo& font,
         grouped += digits[i];
     }
     return LeadingCharacters(name + " (" + grouped + " KB)", MaxFileInfoLength);
+}
+
+std::string TFonzetaFontListView::RowInfoText(const TFontInfo& font)
+{
+    std::string info = FileInfoText(font, ThousandsSeparator());
+    const std::string key = font.FileName + '\n' + std::to_string(font.FaceIndex);
+    auto counts = FBorrowCounts.find(key);
+    if (counts == FBorrowCounts.end())
+        counts = FBorrowCounts
+                     .emplace(key, SampleFace(font).BorrowedCount(QString::fromStdString(FText)))
+                     .first;
+    const auto [characters, borrowed] = counts->second;
+    if (borrowed > 0)
+        info = LeadingCharacters(info + ", " + std::to_string(borrowed) + " of " +
+                                     std::to_string(characters) + " characters borrowed",
+                                 MaxFileInfoLength);
+    return info;
 }
 
 // --- navigation --------------------------------------------------------------------------
@@ -551,6 +569,12 @@ void TFonzetaFontListView::mouseReleaseEvent(QMouseEvent* event)
 void TFonzetaFontListView::wheelEvent(QWheelEvent* event)
 {
     // The list has no wheel scrolling of its own: its owner decides what a wheel turn does.
+    // A sideways turn or swipe (no vertical part) is not a turn up or down: it goes on to the
+    // parent untouched.
+    if (event->angleDelta().y() == 0) {
+        event->ignore();
+        return;
+    }
     bool handled = false;
     if (OnMouseWheel)
         OnMouseWheel(this, event->modifiers(), event->angleDelta().y(),
@@ -642,7 +666,7 @@ void TFonzetaFontListView::DrawItem(QPainter& canvas, int index, int top, bool e
     if (FShowFileInfo && !font->FileName.empty()) {
         const TColor infoColor =
             index == FItemIndex ? FColor : AddToChannels(ColorToRGB(FColor), 176);
-        const QString info = QString::fromStdString(FileInfoText(*font, ThousandsSeparator()));
+        const QString info = QString::fromStdString(RowInfoText(*font));
         DrawOpaqueText(canvas, geometry.FileInfoRect(top, nameMetrics.horizontalAdvance(info)),
                        info, ColorToQColor(infoColor), brush);
     }
@@ -656,63 +680,19 @@ void TFonzetaFontListView::DrawItem(QPainter& canvas, int index, int top, bool e
 TTextFace TFonzetaFontListView::SampleFace(const TFontInfo& font)
 {
     return RecordFace(FRawFonts, font, FFontSize * TTextFace::PixelsPerPoint(), FFontStyle,
-                      this->font(), FAntiAlias ? 1 << AntiAliasLevel : 1);
+                      this->font());
 }
 
-QImage TFonzetaFontListView::RenderSample(const TFontInfo& font, const QSize& size)
+QRect TFonzetaFontListView::SampleArea(const TRowGeometry& geometry, int top) const
 {
-    const QColor background = ColorToQColor(FColor);
-    QImage image(size, QImage::Format_RGB32);
-    if (image.isNull())
-        return image;
-    image.fill(background);
-    const TTextFace face = SampleFace(font);
-    const QString text = QString::fromStdString(FText);
-    // Glyphs that begin more than an em right of the sample cannot reach into it; leaving
-    // them out spares rasterising them, at four times the size when anti-aliased.
-    const qreal reach = size.width() + face.PixelSize();
-    if (FAntiAlias) {
-        // The anti-aliased sample is one line, rendered into a bitmap of the sample's size
-        // that is filled with the background and then copied whole.
-        try {
-            TBitmap32 bitmap;
-            bitmap.SetSize(size.width(), size.height());
-            bitmap.Clear(Color32(FColor));
-            bitmap.SetTextFace(face);
-            const QString line = QString(text).replace(LineBreaks(), " ");
-            bitmap.RenderText(10, 0, face.VisiblePrefix(line, reach - 10).toStdString(),
-                              AntiAliasLevel, Color32(FFontColor));
-            for (int y = 0; y < size.height(); ++y) {
-                const TColor32* from = bitmap.GetPixelPtr(0, y);
-                auto* to = reinterpret_cast<TColor32*>(image.scanLine(y));
-                for (int x = 0; x < size.width(); ++x)
-                    to[x] = from[x] | 0xFF000000u;
-            }
-        } catch (const EBitmapError&) {
-            // No memory for the bitmap: the row keeps its background instead of the sample.
-        }
-        return image;
-    }
-    QPainter painter(&image);
-    painter.setPen(ColorToQColor(FFontColor));
-    int y = 0;
-    for (const QString& line : text.split(LineBreaks())) {
-        if (y >= size.height())
-            break;
-        face.Draw(painter, QPointF(0, y), face.VisiblePrefix(line, reach));
-        y += face.LineSpacing();
-    }
-    return image;
+    return FAntiAlias ? geometry.AntiAliasRect(top) : geometry.PlainSampleRect(top);
 }
 
-void TFonzetaFontListView::DrawSample(QPainter& canvas, const TFontInfo& font,
-                                      const TRowGeometry& geometry, int top)
+TSampleKey TFonzetaFontListView::SampleKey(const TFontInfo& font, const QRect& area) const
 {
-    const QRect area = FAntiAlias ? geometry.AntiAliasRect(top) : geometry.PlainSampleRect(top);
-    if (area.isEmpty())
-        return;
     TSampleKey key;
     key.FileName = font.FileName;
+    key.FaceIndex = font.FaceIndex;
     key.FileSize = font.FileSize;
     key.FaceName = font.FullName;
     key.FontSize = FFontSize;
@@ -723,17 +703,70 @@ void TFonzetaFontListView::DrawSample(QPainter& canvas, const TFontInfo& font,
     key.Width = area.width();
     key.Height = area.height();
     key.AntiAlias = FAntiAlias;
+    key.ShowBorrowed = FShowBorrowedGlyphs;
+    key.Scale = FDeviceScale;
+    return key;
+}
+
+TSampleJob TFonzetaFontListView::SampleJob(const TFontInfo& font, const QRect& area)
+{
+    TSampleJob job;
+    job.Face = SampleFace(font);
+    job.Text = QString::fromStdString(FText);
+    job.Size = area.size();
+    job.Scale = FDeviceScale;
+    job.Background = ColorToQColor(FColor).rgb();
+    job.Color = ColorToQColor(FFontColor).rgb();
+    if (FShowBorrowedGlyphs)
+        job.Borrowed = QColor::fromRgba(BorrowedGlyphColor);
+    job.ProblemColor = Color32(AddToChannels(ColorToRGB(FColor), 128));
+    job.AntiAlias = FAntiAlias;
+    return job;
+}
+
+void TFonzetaFontListView::PrepareSamples(int first, int last)
+{
+    const TRowGeometry geometry = Geometry();
+    std::vector<TSampleKey> keys;
+    std::vector<TSampleJob> jobs;
+    for (int i = first; i <= last; ++i) {
+        const TFontInfo* font = FItems->Fonts(i);
+        const QRect area = SampleArea(geometry, geometry.RowTop(i, FTopItem));
+        if (!font || area.isEmpty())
+            continue;
+        TSampleKey key = SampleKey(*font, area);
+        if (!FSampleCache.Find(key).isNull())
+            continue;
+        jobs.push_back(SampleJob(*font, area));
+        keys.push_back(std::move(key));
+    }
+    if (jobs.empty())
+        return;
+    const std::vector<QImage> images = RenderSamples(jobs, FSamplePool);
+    for (std::size_t i = 0; i < images.size(); ++i)
+        if (!images[i].isNull())
+            FSampleCache.Insert(keys[i], TSampleCache::Cropped(images[i], jobs[i].Background));
+}
+
+void TFonzetaFontListView::DrawSample(QPainter& canvas, const TFontInfo& font,
+                                      const TRowGeometry& geometry, int top)
+{
+    const QRect area = SampleArea(geometry, top);
+    if (area.isEmpty())
+        return;
+    const TSampleKey key = SampleKey(font, area);
     const QColor background = ColorToQColor(FColor);
     QImage image = FSampleCache.Find(key);
     if (image.isNull()) {
-        image = TSampleCache::Cropped(RenderSample(font, area.size()), background.rgb());
+        image = TSampleCache::Cropped(RenderSample(SampleJob(font, area)), background.rgb());
         FSampleCache.Insert(key, image);
     }
     canvas.drawImage(area.topLeft(), image);
     // Right of the stored image the sample is plain background.
-    if (image.width() < area.width())
-        canvas.fillRect(QRect(area.left() + image.width(), area.top(),
-                              area.width() - image.width(), area.height()),
+    const int stored = qRound(image.width() / image.devicePixelRatio());
+    if (stored < area.width())
+        canvas.fillRect(QRect(area.left() + stored, area.top(), area.width() - stored,
+                              area.height()),
                         background);
 }
 
@@ -747,6 +780,56 @@ void TFonzetaFontListView::PaintEmpty(QPainter& painter) const
                      QString::fromStdString(EmptyText));
 }
 
+void TFonzetaFontListView::PaintRegion(QImage& buffer, const QRegion& region)
+{
+    const QRect client = viewport()->rect();
+    const bool full = (QRegion(client) - region).isEmpty();
+    QPainter canvas(&buffer);
+    if (FItems->Count() == 0 || FTopItem == -1) {
+        canvas.setClipRegion(region);
+        PaintEmpty(canvas);
+        return;
+    }
+    if (full)
+        ComputeRows();
+    const TRowGeometry geometry = Geometry();
+    const int last = std::min(FItems->Count(), FTopItem + FPageSize) - 1;
+    const QColor background = ColorToQColor(FColor);
+    const QRect bounds = region.boundingRect();
+    PrepareSamples(FTopItem + bounds.top() / geometry.ItemHeight(),
+                   std::min(last, FTopItem + bounds.bottom() / geometry.ItemHeight()));
+    for (const QRect& rect : region) {
+        canvas.setClipRect(rect);
+        canvas.fillRect(rect, background);
+        const int first = FTopItem + rect.top() / geometry.ItemHeight();
+        const int below = std::min(last, FTopItem + rect.bottom() / geometry.ItemHeight());
+        for (int i = first; i <= below; ++i) {
+            const int top = geometry.RowTop(i, FTopItem);
+            // A row repainted on its own is cut at its edges, the anti-aliased bitmap's reach
+            // into the next row included; a full paint draws the rows top to bottom, each
+            // over the reach of the one above.
+            if (!full)
+                canvas.setClipRect(rect & geometry.RowRect(top));
+            DrawItem(canvas, i, top, !full);
+        }
+    }
+}
+
+QImage TFonzetaFontListView::PaintImage(qreal scale)
+{
+    const QRect client = viewport()->rect();
+    QImage image(QSize(qRound(client.width() * scale), qRound(client.height() * scale)),
+                 QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    image.setDevicePixelRatio(scale);
+    const qreal screen = FDeviceScale;
+    FDeviceScale = scale;
+    PaintRegion(image, QRegion(client));
+    FDeviceScale = screen;
+    return image;
+}
+
 void TFonzetaFontListView::paintEvent(QPaintEvent* event)
 {
     // While the list is in an update what is on the screen stays.
@@ -756,40 +839,21 @@ void TFonzetaFontListView::paintEvent(QPaintEvent* event)
     const QRegion region = event->region() & client;
     if (region.isEmpty())
         return;
-    if (FBuffer.size() != client.size())
-        FBuffer = QImage(client.size(), QImage::Format_RGB32);
+    // The samples are drawn at the resolution of the screen the list is on; row geometry
+    // stays in logical pixels.
+    const qreal scale = std::max<qreal>(viewport()->devicePixelRatioF(), 1);
+    FDeviceScale = scale;
+    const QSize device(qRound(client.width() * scale), qRound(client.height() * scale));
+    if (FBuffer.size() != device || FBuffer.devicePixelRatio() != scale) {
+        FBuffer = QImage(device, QImage::Format_RGB32);
+        FBuffer.setDevicePixelRatio(scale);
+    }
     if (FBuffer.isNull())
         return;
-    const bool full = (QRegion(client) - region).isEmpty();
-    {
-        QPainter canvas(&FBuffer);
-        if (FItems->Count() == 0 || FTopItem == -1) {
-            canvas.setClipRegion(region);
-            PaintEmpty(canvas);
-        } else {
-            if (full)
-                ComputeRows();
-            const TRowGeometry geometry = Geometry();
-            const int last = std::min(FItems->Count(), FTopItem + FPageSize) - 1;
-            const QColor background = ColorToQColor(FColor);
-            for (const QRect& rect : region) {
-                canvas.setClipRect(rect);
-                canvas.fillRect(rect, background);
-                const int first = FTopItem + rect.top() / geometry.ItemHeight();
-                const int below = std::min(last, FTopItem + rect.bottom() / geometry.ItemHeight());
-                for (int i = first; i <= below; ++i) {
-                    const int top = geometry.RowTop(i, FTopItem);
-                    // A row repainted on its own is cut at its edges, the anti-aliased
-                    // bitmap's reach into the next row included; a full paint draws the rows
-                    // top to bottom, each over the reach of the one above.
-                    if (!full)
-                        canvas.setClipRect(rect & geometry.RowRect(top));
-                    DrawItem(canvas, i, top, !full);
-                }
-            }
-        }
-    }
+    PaintRegion(FBuffer, region);
     QPainter window(viewport());
     for (const QRect& rect : region)
-        window.drawImage(rect.topLeft(), FBuffer, rect);
+        window.drawImage(QRectF(rect), FBuffer,
+                         QRectF(rect.x() * scale, rect.y() * scale, rect.width() * scale,
+                                rect.height() * scale));
 }

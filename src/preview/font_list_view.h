@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 #include <QAbstractScrollArea>
 #include <QFont>
@@ -15,11 +16,13 @@
 #include "preview/raw_font_cache.h"
 #include "preview/row_geometry.h"
 #include "preview/sample_cache.h"
+#include "preview/sample_renderer.h"
 #include "preview/text_face.h"
 
 class TFontInfo;
 class TFontList;
 class QPainter;
+class QThreadPool;
 
 enum TBorderStyle : uint8_t { bsNone = 0, bsSingle = 1 };
 
@@ -113,6 +116,10 @@ public:
     void SetAntiAlias(bool value);
     bool ShowFileInfo() const { return FShowFileInfo; }
     void SetShowFileInfo(bool value);
+    // Draw the glyphs a font borrows from fallback faces in BorrowedGlyphColor.
+    bool ShowBorrowedGlyphs() const { return FShowBorrowedGlyphs; }
+    void SetShowBorrowedGlyphs(bool value);
+    static constexpr QRgb BorrowedGlyphColor = 0xFFAAAAAA;
     TBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TBorderStyle value);
 
@@ -139,6 +146,16 @@ public:
     // kilobytes with `thousandsSeparator` between groups of three digits; at most 255
     // characters.
     static std::string FileInfoText(const TFontInfo& font, const std::string& thousandsSeparator);
+    // The file information with ", n of m characters borrowed" added when the record's face
+    // borrows any character of the sample text.
+    std::string RowInfoText(const TFontInfo& font);
+
+    // The threads that draw the samples of new rows besides the user-interface thread (Qt's
+    // global pool unless set); null to draw them all on the user-interface thread.
+    void SetSamplePool(QThreadPool* pool) { FSamplePool = pool; }
+    // A full paint of the client area at `scale` device pixels per logical pixel, as the
+    // window would show it on a screen of that pixel ratio.
+    QImage PaintImage(qreal scale);
 
     // The caches of faces and finished samples; the samples' one can be limited or turned off
     // (maximum 0).
@@ -199,7 +216,12 @@ private:
     static void DrawOpaqueText(QPainter& painter, const QRect& rect, const QString& text,
                                const QColor& pen, const QColor& brush);
     TTextFace SampleFace(const TFontInfo& font);
-    QImage RenderSample(const TFontInfo& font, const QSize& size);
+    void PaintRegion(QImage& buffer, const QRegion& region);
+    QRect SampleArea(const TRowGeometry& geometry, int top) const;
+    TSampleKey SampleKey(const TFontInfo& font, const QRect& area) const;
+    TSampleJob SampleJob(const TFontInfo& font, const QRect& area);
+    // Draws the samples of the rows first..last that the cache lacks, spread over the pool.
+    void PrepareSamples(int first, int last);
     void DrawSample(QPainter& canvas, const TFontInfo& font, const TRowGeometry& geometry,
                     int top);
 
@@ -219,6 +241,13 @@ private:
     int FItemIndex = -1;
     bool FAntiAlias = false;
     bool FShowFileInfo = true;
+    bool FShowBorrowedGlyphs = false;
+    QThreadPool* FSamplePool = nullptr;
+    // Device pixels per logical pixel of the paint under way.
+    qreal FDeviceScale = 1;
+    // Characters and borrowed ones of the sample text by file and face, for the file
+    // information; emptied when the text changes.
+    std::unordered_map<std::string, std::pair<int, int>> FBorrowCounts;
 
     QImage FBuffer;
     TRawFontCache FRawFonts;

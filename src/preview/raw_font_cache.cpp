@@ -2,37 +2,64 @@
 
 #include <algorithm>
 
-#include <QFile>
+#include "platform/byte_path.h"
 
 TRawFontCache::TRawFontCache(std::size_t maxFiles, std::size_t maxBytes)
     : FMaxFiles(std::max<std::size_t>(maxFiles, 1)), FMaxBytes(maxBytes)
 {
 }
 
-QRawFont TRawFontCache::Find(const std::string& path, qreal pixelSize,
-                             QFont::HintingPreference hinting)
+TRawFontCache::TFile& TRawFontCache::Open(const std::string& path)
 {
     auto found = FIndex.find(path);
     if (found != FIndex.end()) {
         FFiles.splice(FFiles.begin(), FFiles, found->second);
-    } else {
-        TFile file;
-        file.path = path;
-        QFile data(QString::fromStdString(path));
-        if (data.open(QIODevice::ReadOnly))
-            file.data = data.readAll();
-        ++FLoads;
+        return FFiles.front();
+    }
+    TFile file;
+    file.path = path;
+    // Read by bytes: a file name that is no valid UTF-8 cannot be spelt for QFile.
+    std::string error;
+    if (!ReadWholeFile(path, file.data, error))
+        file.readError = error;
+    ++FLoads;
+    FBytes += static_cast<std::size_t>(file.data.size());
+    FFiles.push_front(std::move(file));
+    FIndex.emplace(path, FFiles.begin());
+    Trim();
+    return FFiles.front();
+}
+
+TFontFacePtr TRawFontCache::Face(const std::string& path, int index, std::string* reason)
+{
+    TFile& file = Open(path);
+    if (!file.readError.empty()) {
+        if (reason)
+            *reason = "cannot read the file: " + file.readError;
+        return nullptr;
+    }
+    auto known = file.faces.find(index);
+    if (known == file.faces.end()) {
+        std::string why;
+        TFontFacePtr face = TFontFace::Load(file.data, index, &why);
+        known = file.faces.emplace(index, std::make_pair(face, why)).first;
+    }
+    if (!known->second.first && reason)
+        *reason = known->second.second;
+    return known->second.first;
+}
+
+QRawFont TRawFontCache::Find(const std::string& path, qreal pixelSize,
+                             QFont::HintingPreference hinting)
+{
+    TFile& opened = Open(path);
+    if (!opened.probed) {
+        opened.probed = true;
         QRawFont probe;
-        probe.loadFromData(file.data, pixelSize, hinting);
-        file.font = probe.isValid();
-        if (!file.font)
-            file.data.clear();
-        else
-            file.sizes.push_back(probe);
-        FBytes += static_cast<std::size_t>(file.data.size());
-        FFiles.push_front(std::move(file));
-        FIndex.emplace(path, FFiles.begin());
-        Trim();
+        probe.loadFromData(opened.data, pixelSize, hinting);
+        opened.font = probe.isValid();
+        if (opened.font)
+            opened.sizes.push_back(probe);
     }
     TFile& file = FFiles.front();
     if (!file.font)

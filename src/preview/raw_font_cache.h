@@ -9,6 +9,8 @@
 #include <QByteArray>
 #include <QRawFont>
 
+#include "text/font_face.h"
+
 // The exact faces of font files, loaded from the files on first use and kept for the files
 // used most recently.
 //
@@ -29,6 +31,9 @@ public:
     // as a font.
     QRawFont Find(const std::string& path, qreal pixelSize,
                   QFont::HintingPreference hinting = QFont::PreferDefaultHinting);
+    // Face `index` of the file for the text-drawing core; null with a short reason when the
+    // file cannot be read or FreeType refuses the face.
+    TFontFacePtr Face(const std::string& path, int index, std::string* reason = nullptr);
     // Number of files kept, fonts or not.
     std::size_t Count() const { return FFiles.size(); }
     // Number of times a file was read.
@@ -40,9 +45,15 @@ private:
         std::string path;
         QByteArray data;
         bool font = false;
+        bool probed = false;
         std::vector<QRawFont> sizes;
+        // Faces by index, or why FreeType refused them; the reason the file could not be
+        // read when it could not.
+        std::unordered_map<int, std::pair<TFontFacePtr, std::string>> faces;
+        std::string readError;
     };
 
+    TFile& Open(const std::string& path);
     void Trim();
 
     std::size_t FMaxFiles;

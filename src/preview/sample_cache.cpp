@@ -26,6 +26,9 @@ std::size_t TSampleKeyHash::operator()(const TSampleKey& key) const
     Combine(seed, std::hash<int>()(key.Width));
     Combine(seed, std::hash<int>()(key.Height));
     Combine(seed, std::hash<bool>()(key.AntiAlias));
+    Combine(seed, std::hash<bool>()(key.ShowBorrowed));
+    Combine(seed, std::hash<int>()(key.FaceIndex));
+    Combine(seed, std::hash<double>()(key.Scale));
     return seed;
 }
 

@@ -12,6 +12,7 @@
 struct TSampleKey {
     // The font file drawn from, or empty for a face chosen by name.
     std::string FileName;
+    int FaceIndex = 0;
     int64_t FileSize = 0;
     // The name a face by name was chosen with.
     std::string FaceName;
@@ -24,6 +25,9 @@ struct TSampleKey {
     int Width = 0;
     int Height = 0;
     bool AntiAlias = false;
+    bool ShowBorrowed = false;
+    // Device pixels per logical pixel.
+    double Scale = 1;
 
     bool operator==(const TSampleKey&) const = default;
 };

@@ -2,33 +2,27 @@
 
 #include "fonts/font_info.h"
 #include "preview/raw_font_cache.h"
+#include "text/glyph_raster.h"
 
 #include <algorithm>
 #include <cmath>
 
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QGuiApplication>
+#include <QImage>
+#include <QPaintDevice>
 #include <QPainter>
+#include <QPainterPath>
 #include <QScreen>
-#include <QTransform>
+#include <QtEndian>
 
 namespace {
 
-// Horizontal shear of synthesised italics (x moves by -0.2 y, y growing downwards).
-constexpr qreal ItalicShear = 0.2;
-// Weight from which a file's face counts as bold already.
-constexpr int BoldWeight = QFont::DemiBold;
-
-// Qt's raster engine draws glyphs up to this many pixels from its glyph cache.
-int LargestCachedGlyph()
-{
-    static const int pixels = [] {
-        const int value = qEnvironmentVariableIntValue("QT_MAX_CACHED_GLYPH_SIZE");
-        return value > 0 ? value : 64;
-    }();
-    return pixels;
-}
+// A face counts as bold from this weight on (OS/2 scale): it is not emboldened again, and its
+// borrowed glyphs come in its weight.
+constexpr int BoldWeight = 600;
 
 void ApplyStyle(QFont& font, TFontStyles style)
 {
@@ -43,6 +37,47 @@ void SetPixelSizeF(QFont& font, qreal pixels)
     font.setPointSizeF(pixels / TTextFace::PixelsPerPoint());
 }
 
+long FloorDiv(long value, long step)
+{
+    return value >= 0 ? value / step : -((-value + step - 1) / step);
+}
+
+// A font file holding the tables of a QRawFont, for faces that exist only as one.
+QByteArray SfntFromRawFont(const QRawFont& raw)
+{
+    static const char* const tags[] = {
+        "OS/2", "cmap", "cvt ", "fpgm", "gasp", "glyf", "head", "hhea", "hmtx", "loca",
+        "maxp", "name", "post", "prep", "CFF ", "CFF2", "GDEF", "GPOS", "GSUB", "kern",
+        "BASE", "JSTF", "MATH", "vhea", "vmtx", "VORG", "fvar", "gvar", "avar", "HVAR",
+        "MVAR", "STAT", "cvar", "COLR", "CPAL", "morx", "kerx", "feat", "trak", "hdmx"};
+    std::vector<std::pair<QByteArray, QByteArray>> tables;
+    for (const char* tag : tags) {
+        const QByteArray data = raw.fontTable(tag);
+        if (!data.isEmpty())
+            tables.emplace_back(QByteArray(tag, 4), data);
+    }
+    std::sort(tables.begin(), tables.end());
+    const auto count = static_cast<quint16>(tables.size());
+    QByteArray file(12 + 16 * count, '\0');
+    const bool cff = std::any_of(tables.begin(), tables.end(),
+                                 [](const auto& t) { return t.first.startsWith("CFF"); });
+    qToBigEndian<quint32>(cff ? 0x4F54544Fu : 0x00010000u, file.data());
+    qToBigEndian<quint16>(count, file.data() + 4);
+    quint32 offset = static_cast<quint32>(file.size());
+    for (std::size_t i = 0; i < tables.size(); ++i) {
+        char* entry = file.data() + 12 + 16 * i;
+        std::memcpy(entry, tables[i].first.constData(), 4);
+        qToBigEndian<quint32>(offset, entry + 8);
+        qToBigEndian<quint32>(static_cast<quint32>(tables[i].second.size()), entry + 12);
+        offset += (static_cast<quint32>(tables[i].second.size()) + 3) & ~3u;
+    }
+    for (const auto& table : tables) {
+        file.append(table.second);
+        file.append(QByteArray((4 - table.second.size() % 4) % 4, '\0'));
+    }
+    return file;
+}
+
 }  // namespace
 
 qreal TTextFace::PixelsPerPoint()
@@ -53,28 +88,35 @@ qreal TTextFace::PixelsPerPoint()
     return dpi / 72.0;
 }
 
-TTextFace TTextFace::FromRawFont(const QRawFont& raw, QFont fallback, TFontStyles style,
-                                 const QRawFont& enlarged)
+TTextFace TTextFace::FromFile(TFontFacePtr fileFace, qreal pixelSize, QFont fallback,
+                              TFontStyles style)
 {
     TTextFace face;
-    if (!raw.isValid())
+    if (!fileFace || pixelSize <= 0)
         return face;
-    face.FKind = kRaw;
-    face.FRaw = raw;
-    face.FEnlarged = enlarged;
+    face.FKind = kFile;
+    face.FFace = std::move(fileFace);
+    face.FPixelSize = pixelSize;
     face.FStyle = style;
-    face.FSynthBold = style.testFlag(fsBold) && raw.weight() < BoldWeight;
-    face.FSynthItalic = style.testFlag(fsItalic) && raw.style() == QFont::StyleNormal;
-    // The lines under and through the text are drawn once for the whole line.
+    face.FSynthBold = style.testFlag(fsBold) && face.FFace->Weight() < BoldWeight;
+    face.FSynthItalic = style.testFlag(fsItalic) && !face.FFace->Italic();
     ApplyStyle(fallback, style & ~(fsUnderline | fsStrikeOut));
-    // Borrowed glyphs follow the weight and slant of the file's own face.
-    if (raw.weight() > fallback.weight())
-        fallback.setWeight(static_cast<QFont::Weight>(raw.weight()));
-    if (raw.style() != QFont::StyleNormal)
-        fallback.setStyle(raw.style());
-    SetPixelSizeF(fallback, raw.pixelSize());
+    // What Font() reports follows the file's own weight and slant.
+    if (face.FFace->Weight() > fallback.weight())
+        fallback.setWeight(static_cast<QFont::Weight>(std::clamp(face.FFace->Weight(), 100, 900)));
+    if (face.FFace->Italic())
+        fallback.setItalic(true);
+    SetPixelSizeF(fallback, pixelSize);
     face.FFont = fallback;
     return face;
+}
+
+TTextFace TTextFace::FromRawFont(const QRawFont& raw, QFont fallback, TFontStyles style,
+                                 const QRawFont&)
+{
+    if (!raw.isValid())
+        return {};
+    return FromFile(TFontFace::Load(SfntFromRawFont(raw), 0), raw.pixelSize(), fallback, style);
 }
 
 TTextFace TTextFace::FromFont(QFont font, TFontStyles style)
@@ -87,11 +129,27 @@ TTextFace TTextFace::FromFont(QFont font, TFontStyles style)
     return face;
 }
 
+TTextFace TTextFace::Broken(std::string reason)
+{
+    TTextFace face;
+    face.FProblem = std::move(reason);
+    return face;
+}
+
+QRawFont TTextFace::RawFont() const
+{
+    if (FKind != kFile)
+        return {};
+    QRawFont raw;
+    raw.loadFromData(FFace->Data(), FPixelSize, QFont::PreferDefaultHinting);
+    return raw;
+}
+
 qreal TTextFace::PixelSize() const
 {
     switch (FKind) {
-    case kRaw:
-        return FRaw.pixelSize();
+    case kFile:
+        return FPixelSize;
     case kFont:
         return FFont.pointSizeF() > 0 ? FFont.pointSizeF() * PixelsPerPoint() : FFont.pixelSize();
     case kNone:
@@ -103,8 +161,8 @@ qreal TTextFace::PixelSize() const
 int TTextFace::Ascent() const
 {
     switch (FKind) {
-    case kRaw:
-        return qRound(FRaw.ascent());
+    case kFile:
+        return qRound(FFace->Ascender() * FPixelSize / FFace->UnitsPerEm());
     case kFont:
         return QFontMetrics(FFont).ascent();
     case kNone:
@@ -116,8 +174,8 @@ int TTextFace::Ascent() const
 int TTextFace::Height() const
 {
     switch (FKind) {
-    case kRaw:
-        return qRound(FRaw.ascent()) + qRound(FRaw.descent());
+    case kFile:
+        return Ascent() + qRound(FFace->Descender() * FPixelSize / FFace->UnitsPerEm());
     case kFont:
         return QFontMetrics(FFont).height();
     case kNone:
@@ -129,8 +187,8 @@ int TTextFace::Height() const
 int TTextFace::LineSpacing() const
 {
     switch (FKind) {
-    case kRaw:
-        return Height() + qRound(FRaw.leading());
+    case kFile:
+        return Height() + qRound(FFace->LineGap() * FPixelSize / FFace->UnitsPerEm());
     case kFont:
         return QFontMetrics(FFont).lineSpacing();
     case kNone:
@@ -139,51 +197,35 @@ int TTextFace::LineSpacing() const
     return 0;
 }
 
-QList<TTextFace::TSegment> TTextFace::Split(const QString& line) const
+TFallbackStyle TTextFace::FallbackStyle() const
 {
-    QList<TSegment> segments;
-    const QChar* chars = line.constData();
-    const qsizetype size = line.size();
-    for (qsizetype i = 0; i < size;) {
-        const int length =
-            chars[i].isHighSurrogate() && i + 1 < size && chars[i + 1].isLowSurrogate() ? 2 : 1;
-        quint32 glyph = 0;
-        int glyphCount = 1;
-        if (!FRaw.glyphIndexesForChars(chars + i, length, &glyph, &glyphCount) || glyphCount != 1)
-            glyph = 0;
-        const bool exact = glyph != 0;
-        if (segments.isEmpty() || segments.back().exact != exact)
-            segments.append({exact, QString(), {}});
-        TSegment& segment = segments.back();
-        segment.text.append(chars + i, length);
-        if (exact)
-            segment.glyphs.append(glyph);
-        i += length;
-    }
-    return segments;
+    TFallbackStyle style;
+    style.Weight = std::max(FFace->Weight(), FStyle.testFlag(fsBold) ? 700 : 400);
+    style.Italic = FFace->Italic() || FStyle.testFlag(fsItalic);
+    return style;
 }
 
-qreal TTextFace::SegmentAdvance(const TSegment& segment) const
+TShapedLine TTextFace::Shape(const QString& line, qreal scale) const
 {
-    if (!segment.exact)
-        return QFontMetricsF(FFont).horizontalAdvance(segment.text);
-    const QList<QPointF> advances =
-        FRaw.advancesForGlyphIndexes(segment.glyphs, QRawFont::KernedAdvances);
-    qreal width = 0;
-    for (const QPointF& advance : advances)
-        width += advance.x();
-    return width;
+    if (FKind != kFile)
+        return {};
+    return ShapeLine(FFace, line, FPixelSize * scale, FallbackStyle());
+}
+
+std::pair<int, int> TTextFace::BorrowedCount(const QString& line) const
+{
+    if (FKind != kFile)
+        return {0, 0};
+    // Faces are picked before shaping; the size does not matter for it.
+    const TShapedLine looked = LookUpLine(FFace, line, FPixelSize, FallbackStyle());
+    return {looked.Characters, looked.Borrowed};
 }
 
 int TTextFace::Advance(const QString& line) const
 {
     switch (FKind) {
-    case kRaw: {
-        qreal width = 0;
-        for (const TSegment& segment : Split(line))
-            width += SegmentAdvance(segment);
-        return static_cast<int>(std::ceil(width - 1e-6));
-    }
+    case kFile:
+        return static_cast<int>(std::ceil(Shape(line).Width / 64.0 - 1e-6));
     case kFont:
         return QFontMetrics(FFont).horizontalAdvance(line);
     case kNone:
@@ -194,119 +236,205 @@ int TTextFace::Advance(const QString& line) const
 
 QString TTextFace::VisiblePrefix(const QString& line, qreal width) const
 {
-    if (FKind == kNone)
-        return {};
-    const QFontMetricsF metrics(FFont);
-    const QChar* chars = line.constData();
-    const qsizetype size = line.size();
-    qreal pen = 0;
-    qsizetype kept = 0;
-    while (kept < size && pen < width) {
-        const int length = chars[kept].isHighSurrogate() && kept + 1 < size &&
-                                   chars[kept + 1].isLowSurrogate()
-                               ? 2
-                               : 1;
-        quint32 glyph = 0;
-        int glyphCount = 1;
-        QPointF advance;
-        if (FKind == kRaw && FRaw.glyphIndexesForChars(chars + kept, length, &glyph, &glyphCount) &&
-            glyphCount == 1 && glyph != 0 && FRaw.advancesForGlyphIndexes(&glyph, &advance, 1))
-            pen += advance.x();
-        else
-            pen += metrics.horizontalAdvance(QString(chars + kept, length));
-        kept += length;
+    switch (FKind) {
+    case kFile: {
+        int end = 0;
+        const TShapedLine shaped = Shape(line);
+        for (const TShapedGlyph& glyph : shaped.Glyphs)
+            if (glyph.X < width * 64)
+                end = std::max(end, glyph.Cluster + 1);
+        // The whole of the last cluster begun, surrogate pairs and marks included.
+        while (end < line.size() && (line[end].isLowSurrogate() ||
+                                     std::none_of(shaped.Glyphs.begin(), shaped.Glyphs.end(),
+                                                  [&](const TShapedGlyph& g) { return g.Cluster == end; })))
+            ++end;
+        return line.left(end);
     }
-    return line.left(kept);
+    case kFont: {
+        const QFontMetricsF metrics(FFont);
+        qsizetype kept = 0;
+        while (kept < line.size() && metrics.horizontalAdvance(line.left(kept)) < width)
+            kept += line[kept].isHighSurrogate() && kept + 1 < line.size() ? 2 : 1;
+        return line.left(kept);
+    }
+    case kNone:
+        break;
+    }
+    return {};
 }
 
-void TTextFace::DrawGlyphs(QPainter& painter, QPointF baseline, const TSegment& segment) const
+void TTextFace::Paint(QImage& target, QPointF topLeft, const QString& line, QRgb color,
+                      int level) const
 {
-    const QList<QPointF> advances =
-        FRaw.advancesForGlyphIndexes(segment.glyphs, QRawFont::KernedAdvances);
-    QList<QPointF> positions;
-    positions.reserve(advances.size());
-    qreal x = 0;
-    for (const QPointF& advance : advances) {
-        positions.append(QPointF(x, 0));
-        x += advance.x();
-    }
-    // Glyphs above the size of Qt's glyph cache are filled from their outlines on every call,
-    // and the rasteriser slows down sharply with the size of the path: one glyph at a time
-    // is several times faster than the whole line, with the same pixels.
-    const bool oneByOne = FRaw.pixelSize() > LargestCachedGlyph();
-    QGlyphRun run;
-    run.setRawFont(FRaw);
-    if (!oneByOne) {
-        run.setGlyphIndexes(segment.glyphs);
-        run.setPositions(positions);
-    }
-    const auto drawRun = [&](QPointF origin) {
-        if (!oneByOne) {
-            painter.drawGlyphRun(origin, run);
-            return;
+    if (FKind != kFile || target.isNull() || line.isEmpty())
+        return;
+    level = std::clamp(level, 0, 4);
+    const qreal scale = target.devicePixelRatio();
+    const qreal pixels = FPixelSize * scale;
+    const TShapedLine shaped = Shape(line, scale);
+    const TFallbackStyle fallback = FallbackStyle();
+    const long factor = 1l << level;
+    const int32_t size64 = static_cast<int32_t>(std::lround(pixels * 64));
+    const long baseX64 = std::lround(topLeft.x() * scale * 64);
+    const long baseline =
+        std::lround(topLeft.y() * scale) + qRound(FFace->Ascender() * pixels / FFace->UnitsPerEm());
+    const QRgb borrowed = FBorrowedColor.isValid() ? FBorrowedColor.rgba() : color;
+    const long reach = static_cast<long>(std::ceil(2 * pixels)) + 2;
+    TGlyphCache& cache = TGlyphCache::Shared();
+    for (const TShapedGlyph& glyph : shaped.Glyphs) {
+        const TFontFacePtr& from = shaped.Faces[static_cast<std::size_t>(glyph.Face)];
+        const long x64 = baseX64 + glyph.X;
+        TGlyphKey key;
+        key.Face = from->Id();
+        key.Glyph = glyph.Glyph;
+        key.Size64 = size64;
+        key.Level = static_cast<uint8_t>(level);
+        long originX = 0;
+        long originY = baseline;
+        if (level == 0) {
+            originX = FloorDiv(x64 + 32, 64);
+            originY -= std::lround(glyph.Y / 64.0);
+        } else {
+            const long fineX = std::lround(x64 * factor / 64.0);
+            originX = FloorDiv(fineX, factor);
+            key.PhaseX = static_cast<uint8_t>(fineX - originX * factor);
+            const long fineY = std::lround(-glyph.Y * factor / 64.0);
+            const long offsetY = FloorDiv(fineY, factor);
+            key.PhaseY = static_cast<uint8_t>(fineY - offsetY * factor);
+            originY += offsetY;
         }
-        for (qsizetype i = 0; i < segment.glyphs.size(); ++i) {
-            run.setGlyphIndexes({segment.glyphs[i]});
-            run.setPositions({positions[i]});
-            painter.drawGlyphRun(origin, run);
+        if (originX > target.width() + reach || originX + glyph.Advance / 64 + reach < 0)
+            continue;
+        if (glyph.Face == 0) {
+            key.Embolden = FSynthBold;
+            key.Oblique = FSynthItalic;
+        } else {
+            key.Embolden = fallback.Weight >= BoldWeight && from->Weight() < BoldWeight;
+            key.Oblique = fallback.Italic && !from->Italic();
         }
-    };
-
-    painter.save();
-    painter.translate(baseline);
-    if (FSynthItalic)
-        painter.setTransform(QTransform(1, 0, -ItalicShear, 1, 0, 0), true);
-    drawRun(QPointF(0, 0));
-    if (FSynthBold)
-        drawRun(QPointF(std::max(1.0, FRaw.pixelSize() / 24), 0));
-    painter.restore();
+        const TGlyphCoveragePtr coverage = cache.Get(from, key);
+        if (coverage->Width == 0)
+            continue;
+        BlendCoverage(target, static_cast<int>(originX + coverage->Left),
+                      static_cast<int>(originY - coverage->Top), *coverage,
+                      glyph.Face == 0 ? color : borrowed);
+    }
+    if (FStyle & (fsUnderline | fsStrikeOut)) {
+        QPainter painter(&target);
+        painter.setPen(QColor::fromRgba(color));
+        DrawDecorations(painter, QPointF(topLeft.x(), baseline / scale), shaped.Width / 64.0 / scale,
+                        1);
+    }
 }
 
-void TTextFace::DrawDecorations(QPainter& painter, QPointF baseline, qreal width) const
+void TTextFace::DrawDecorations(QPainter& painter, QPointF baseline, qreal width,
+                                qreal scale) const
 {
     // Placed as Qt places the lines of a QFont: the underline a little below the font's
-    // underline position but inside the descent when that position is, the strike-out a third
-    // of the ascent above the baseline.
-    const qreal thickness = std::max(1.0, FRaw.lineThickness());
-    const qreal position = FRaw.underlinePosition();
+    // underline position but inside the descent, the strike-out a third of the ascent above
+    // the baseline.
+    const qreal units = FPixelSize * scale / FFace->UnitsPerEm();
+    const qreal thickness = std::max(1.0, FFace->UnderlineThickness() * units);
+    const qreal position = -FFace->UnderlinePosition() * units;
+    const qreal descent = FFace->Descender() * units;
     qreal underline = std::ceil(position) + 0.5;
-    if (position <= FRaw.descent())
-        underline = std::min(underline, FRaw.descent() - 0.5);
+    if (position <= descent)
+        underline = std::min(underline, descent - 0.5);
     const QBrush brush = painter.pen().brush();
     if (FStyle.testFlag(fsUnderline))
         painter.fillRect(
             QRectF(baseline.x(), baseline.y() + underline - thickness / 2, width, thickness),
             brush);
     if (FStyle.testFlag(fsStrikeOut))
-        painter.fillRect(QRectF(baseline.x(), baseline.y() - FRaw.ascent() / 3 - thickness / 2,
+        painter.fillRect(QRectF(baseline.x(),
+                                baseline.y() - FFace->Ascender() * units / 3 - thickness / 2,
                                 width, thickness),
                          brush);
 }
 
-void TTextFace::DrawFontText(QPainter& painter, QPointF baseline, const QString& text) const
+void TTextFace::DrawOutlines(QPainter& painter, QPointF baseline, const TShapedLine& shaped) const
 {
-    painter.setFont(FFont);
-    painter.drawText(baseline, text);
+    const TFallbackStyle fallback = FallbackStyle();
+    const int32_t size64 = static_cast<int32_t>(std::lround(FPixelSize * 64));
+    const QColor pen = painter.pen().color();
+    const QColor borrowed = FBorrowedColor.isValid() ? FBorrowedColor : pen;
+    // Glyph runs keep the text as text on printers and in PDF files, where a face allows it:
+    // the first face of a file, without synthetic styles.
+    QRawFont raw;
+    if (FFace->Index() == 0 && !FSynthBold && !FSynthItalic)
+        raw.loadFromData(FFace->Data(), FPixelSize, QFont::PreferNoHinting);
+    QList<quint32> runGlyphs;
+    QList<QPointF> runPositions;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    for (const TShapedGlyph& glyph : shaped.Glyphs) {
+        const QPointF at(baseline.x() + glyph.X / 64.0, baseline.y() - glyph.Y / 64.0);
+        if (glyph.Face == 0 && raw.isValid()) {
+            runGlyphs.append(glyph.Glyph);
+            runPositions.append(at);
+            continue;
+        }
+        const TFontFacePtr& from = shaped.Faces[static_cast<std::size_t>(glyph.Face)];
+        TGlyphKey key;
+        key.Face = from->Id();
+        key.Glyph = glyph.Glyph;
+        key.Size64 = size64;
+        if (glyph.Face == 0) {
+            key.Embolden = FSynthBold;
+            key.Oblique = FSynthItalic;
+        } else {
+            key.Embolden = fallback.Weight >= BoldWeight && from->Weight() < BoldWeight;
+            key.Oblique = fallback.Italic && !from->Italic();
+        }
+        painter.fillPath(GlyphPath(from, key).translated(at), glyph.Face == 0 ? pen : borrowed);
+    }
+    if (!runGlyphs.isEmpty()) {
+        QGlyphRun run;
+        run.setRawFont(raw);
+        run.setGlyphIndexes(runGlyphs);
+        run.setPositions(runPositions);
+        painter.setPen(pen);
+        painter.drawGlyphRun(QPointF(0, 0), run);
+    }
+    painter.restore();
 }
 
 void TTextFace::Draw(QPainter& painter, QPointF topLeft, const QString& line) const
 {
-    const QPointF baseline(topLeft.x(), topLeft.y() + Ascent());
     switch (FKind) {
-    case kRaw: {
-        QPointF pen = baseline;
-        for (const TSegment& segment : Split(line)) {
-            if (segment.exact)
-                DrawGlyphs(painter, pen, segment);
-            else
-                DrawFontText(painter, pen, segment.text);
-            pen.rx() += SegmentAdvance(segment);
+    case kFile: {
+        if (line.isEmpty())
+            return;
+        const QPaintDevice* device = painter.device();
+        const int type = device ? device->devType() : 0;
+        const bool raster = (type == QInternal::Image || type == QInternal::Pixmap ||
+                             type == QInternal::Widget) &&
+                            painter.worldTransform().type() <= QTransform::TxTranslate;
+        if (!raster) {
+            const QPointF baseline(topLeft.x(), topLeft.y() + Ascent());
+            DrawOutlines(painter, baseline, Shape(line));
+            DrawDecorations(painter, baseline, Shape(line).Width / 64.0, 1);
+            return;
         }
-        DrawDecorations(painter, baseline, pen.x() - baseline.x());
+        // The line is drawn into an image of its cell with room around it for ink outside
+        // the cell, at the device's pixel ratio, and composed by the painter.
+        const qreal scale = device->devicePixelRatioF();
+        const int margin = static_cast<int>(std::ceil(FPixelSize)) + 2;
+        const QSize logical(Advance(line) + 2 * margin, Height() + 2 * margin);
+        QImage image(QSize(static_cast<int>(std::ceil(logical.width() * scale)),
+                           static_cast<int>(std::ceil(logical.height() * scale))),
+                     QImage::Format_ARGB32_Premultiplied);
+        if (image.isNull())
+            return;
+        image.setDevicePixelRatio(scale);
+        image.fill(Qt::transparent);
+        Paint(image, QPointF(margin, margin), line, painter.pen().color().rgba(), 0);
+        painter.drawImage(topLeft - QPointF(margin, margin), image);
         break;
     }
     case kFont:
-        DrawFontText(painter, baseline, line);
+        painter.setFont(FFont);
+        painter.drawText(QPointF(topLeft.x(), topLeft.y() + QFontMetrics(FFont).ascent()), line);
         break;
     case kNone:
         break;
@@ -317,16 +445,10 @@ TTextFace TTextFace::Scaled(int factor) const
 {
     TTextFace face = *this;
     switch (FKind) {
-    case kRaw: {
-        const qreal pixels = FRaw.pixelSize() * factor;
-        if (FEnlarged.isValid())
-            face.FRaw = FEnlarged;
-        if (face.FRaw.pixelSize() != pixels)
-            face.FRaw.setPixelSize(pixels);
-        face.FEnlarged = QRawFont();
-        SetPixelSizeF(face.FFont, pixels);
+    case kFile:
+        face.FPixelSize = FPixelSize * factor;
+        SetPixelSizeF(face.FFont, face.FPixelSize);
         break;
-    }
     case kFont:
         if (FFont.pointSizeF() > 0)
             face.FFont.setPointSizeF(FFont.pointSizeF() * factor);
@@ -340,19 +462,17 @@ TTextFace TTextFace::Scaled(int factor) const
 }
 
 TTextFace RecordFace(TRawFontCache& cache, const TFontInfo& font, qreal pixelSize,
-                     TFontStyles style, const QFont& base, int supersample)
+                     TFontStyles style, const QFont& base, int)
 {
     if (!font.FileName.empty()) {
-        const QRawFont raw = cache.Find(font.FileName, pixelSize);
-        if (raw.isValid())
-            return TTextFace::FromRawFont(
-                raw, base, style,
-                supersample > 1
-                    ? cache.Find(font.FileName, pixelSize * supersample, QFont::PreferNoHinting)
-                    : QRawFont());
+        std::string reason;
+        TFontFacePtr face = cache.Face(font.FileName, font.FaceIndex, &reason);
+        if (!face)
+            return TTextFace::Broken(reason);
+        return TTextFace::FromFile(std::move(face), pixelSize, base, style);
     }
-    // Known by name only (or the file is gone): the name is taken as a family, and a family
-    // the system lacks is substituted as Qt sees fit.
+    // Known by name only: the name is taken as a family, and a family the system lacks is
+    // substituted as Qt sees fit.
     QFont byName = base;
     byName.setFamilies({QString::fromStdString(font.FullName)});
     SetPixelSizeF(byName, pixelSize);

@@ -47,22 +47,6 @@ int Ink(const QImage& image, const QRect& rect)
     return ink;
 }
 
-TEST(TextFace, ExactFaceMeasuresLikeTheFile)
-{
-    const QRawFont raw = Raw(Sandbox::DejaVuSans());
-    const TTextFace face = Exact(Sandbox::DejaVuSans());
-    ASSERT_TRUE(face.IsExact());
-    EXPECT_EQ(face.Ascent(), qRound(raw.ascent()));
-    EXPECT_EQ(face.Height(), qRound(raw.ascent()) + qRound(raw.descent()));
-    qreal width = 0;
-    for (const QPointF& advance : raw.advancesForGlyphIndexes(
-             raw.glyphIndexesForString("Hamburg"), QRawFont::KernedAdvances))
-        width += advance.x();
-    EXPECT_EQ(face.Advance("Hamburg"), static_cast<int>(std::ceil(width - 1e-6)));
-    EXPECT_EQ(face.Advance(""), 0);
-    EXPECT_EQ(face.Extent("Hamburg"), QSize(face.Advance("Hamburg"), face.Height()));
-}
-
 TEST(TextFace, PointSizesMatchQtsConversion)
 {
     QFont font = QApplication::font();
@@ -227,14 +211,12 @@ TEST(RawFontCache, MakesEachHintingFromTheOneRead)
     EXPECT_EQ(unhinted.familyName(), "DejaVu Serif");
     EXPECT_EQ(cache.Loads(), 1u);
 
-    // A face enlarged for supersampling is drawn from the unhinted one.
-    const TTextFace face =
-        TTextFace::FromRawFont(hinted, QApplication::font(), fsItalic, unhinted);
-    const TTextFace large = face.Scaled(4);
-    EXPECT_EQ(large.RawFont().hintingPreference(), QFont::PreferNoHinting);
-    EXPECT_DOUBLE_EQ(large.PixelSize(), 80);
-    EXPECT_EQ(large.Style(), TFontStyles(fsItalic));
-    EXPECT_EQ(face.RawFont().hintingPreference(), QFont::PreferDefaultHinting);
+    // The text-drawing core's face comes from the same read.
+    std::string reason;
+    const TFontFacePtr face = cache.Face(Sandbox::DejaVuSerif(), 0, &reason);
+    ASSERT_TRUE(face) << reason;
+    EXPECT_EQ(face->FamilyName(), "DejaVu Serif");
+    EXPECT_EQ(cache.Loads(), 1u);
 }
 
 TEST(RawFontCache, RemembersFilesThatAreNoFonts)
