@@ -158,7 +158,6 @@ public:
     void UninstallFont1Click(int tag);
     void Edit2Click();
     void PopupMenu1Popup();
-    void UpdateFileCommands();
     bool FileRunActive() const;
 
 protected:

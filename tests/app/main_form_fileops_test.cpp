@@ -84,6 +84,13 @@ protected:
         return -1;
     }
 
+    // Registers every listed file, as drawing them does.
+    void Register()
+    {
+        for (int i = 0; i < Form->SourceList->Count(); ++i)
+            Form->SourceList->EnsureRegistered(i);
+    }
+
     void Select(const std::string& file)
     {
         TFontList& items = Form->FontView->Items();
@@ -184,8 +191,7 @@ TEST_F(MainFormFileOps, AnythingButYesChangesNothing)
 {
     const std::string font = Fonts.CopyFile(Sandbox::DejaVuSans(), "keep.ttf");
     List(flmFolder, Fonts.Path());
-    // Listing registers nothing; drawing through Qt's font database does, on demand.
-    ASSERT_TRUE(Form->SourceList->EnsureRegistered(0));
+    Register();
     Form->FontView->SetItemIndex(0);
     for (const char* answer : {"NoBtn", static_cast<const char*>(nullptr)}) {
         AnswerWarning(answer);
@@ -202,9 +208,7 @@ TEST_F(MainFormFileOps, DeleteTrashesFolderFontsWithoutTouchingFontconfig)
     const std::string one = Fonts.CopyFile(Sandbox::DejaVuSans(), "one.ttf");
     const std::string two = Fonts.CopyFile(Sandbox::DejaVuSerif(), "two.ttf");
     List(flmFolder, Fonts.Path());
-    EXPECT_FALSE(Table.IsRegistered(one));
-    for (int i = 0; i < Form->SourceList->Count(); ++i)
-        ASSERT_TRUE(Form->SourceList->EnsureRegistered(i));
+    Register();
     ASSERT_TRUE(Table.IsRegistered(one));
     Form->FontView->SetItemIndex(IndexOf(Form->FontView->Items(), one));
     AnswerWarning("YesBtn");
