@@ -22,6 +22,8 @@
 #include "app/selection_pane.h"
 #include "app/string_table.h"
 #include "app/window_place.h"
+#include "favorites/favorites.h"
+#include "favorites/favorites_pane.h"
 #include "controls/xp_controls.h"
 #include "controls/btn_status_bar.h"
 #include "fileops/file_utils.h"
@@ -125,6 +127,7 @@ TMainForm::TMainForm(const TPlatform& platform, const std::string& settingsFolde
     setCentralWidget(client);
 
     CreateMenus();
+    ConnectFavorites();
     ApplyMenuLook();
     ConnectCommands();
     ConnectDetails();
@@ -268,7 +271,7 @@ void TMainForm::CreateClientArea(QWidget* parent)
     Splitter1->setChildrenCollapsible(false);
 
     pSelected = new TSelectionPane(Splitter1);
-    pFavorites = new QWidget(Splitter1);
+    pFavorites = CreateFavoritesPane(Splitter1);
     pFavorites->setObjectName(QStringLiteral("pFavorites"));
     for (QWidget* pane : std::initializer_list<QWidget*>{pSelected, pFavorites}) {
         pane->setMinimumWidth(100);
@@ -484,6 +487,7 @@ void TMainForm::FormShow()
     SourceList->Refresh();
     FontView->Items().Assign(*SourceList);
     ViewContent = vcAll;
+    LoadFavorites();
 }
 
 void TMainForm::FormClose()

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/get_string_form.h"
 #include "app/settings.h"
@@ -21,8 +22,13 @@ class QMenu;
 class QSplitter;
 class QToolBar;
 class QToolButton;
+class QDragMoveEvent;
+class QDropEvent;
+class QMimeData;
 class TBtnStatusBar;
 class TColorSwatch;
+class TFavorites;
+class TFavoritesPane;
 class TMenuStyle;
 class TFonzetaFontListView;
 class TSelectionPane;
@@ -136,7 +142,7 @@ private:
     void ShowSource();
     // Offers Install for folder fonts and Uninstall for installed fonts.
     void UpdateFontCommands();
-    QAction* MenuItem(const char* name) const;
+    QAction* FindAction(const char* name) const;
     void FindFrom(int start);
     void ShowPanes();
     std::string FLastFolder;
@@ -202,6 +208,60 @@ private:
     QFrame* FShapes[8] = {};
     QAction* FStyleItems[3] = {};
     QAction* Antialiasing1 = nullptr;
+
+    // ---- Favourites: the pane, the Favorites menu, dragging fonts into groups
+    // (src/app/main_form_favorites.cpp) ----
+public:
+    void LoadFavorites();
+    void BuildFavoritesMenu();
+    std::string GroupOfItem(int index) const;
+    int GroupIndexOfItem(int index) const;
+    // Shows the fonts of the first group named `group` in the preview.
+    void ShowFavoritesGroup(const std::string& group);
+    void CollectFontsToAdd(std::vector<std::string>& names, std::vector<std::string>& files) const;
+    void AddFontsToGroup(const std::string& group, const std::vector<std::string>& names,
+                         const std::vector<std::string>& files);
+    void Favorites1Click();
+    void AddFavorites1Click();
+    void tbNewFolderClick();
+    void Rename1Click();
+    void Delete1Click();
+    void pmFavPopup();
+    void lbFavDblClick();
+    void lbFavContextPopup(const QPoint& pos);
+    void lbFavDragOver(QDragMoveEvent* event, bool& accept);
+    void lbFavDragDrop(QDropEvent* event);
+    void lbFavEndDrag();
+    void FontViewMouseDown(Qt::MouseButton button, int x, int y);
+    void FontViewMouseMove(Qt::MouseButtons buttons, int x, int y);
+    void FontViewEndDrag();
+    void sbFavPaneCloseClick();
+
+    TFavoritesPane* FavPane = nullptr;
+    QAction* AddFavorites1 = nullptr;
+    QAction* AddtoFavorites1 = nullptr;
+    // Runs the drag of the preview's fonts until it ends; tests put their own in its place.
+    std::function<void(QMimeData* data)> StartFontDrag;
+    // The private type of the data of that drag.
+    static const char* const FontDragMimeType;
+
+private:
+    TFavoritesPane* CreateFavoritesPane(QWidget* parent);
+    void ConnectFavorites();
+    // LoadFavorites, telling the user about an unreadable file only when `report`.
+    void ReloadFavorites(bool report);
+    void ShowFavoritesGroupAt(int groupItem);
+    void ShowFavoritesMessage(const std::string& text);
+    bool IsFontDrag(const QDropEvent* event) const;
+    // Asks for a group name with the one-line prompt; false unless OK with a name.
+    bool AskFolderName(const std::string& caption, const std::string& prompt, std::string& name);
+
+    std::unique_ptr<TFavorites> FFavorites;
+    QPoint DragStart;
+    bool FDragging = false;
+    // The header item of the group the preview shows, -1 for none.
+    int FShownGroupItem = -1;
+    // ---- end of favourites ----
 
     // Menu look: the flat style of the menu bar and its menus, the menu images.
     void ApplyMenuLook();

@@ -184,6 +184,8 @@ TEST_F(MainFormFileOps, AnythingButYesChangesNothing)
 {
     const std::string font = Fonts.CopyFile(Sandbox::DejaVuSans(), "keep.ttf");
     List(flmFolder, Fonts.Path());
+    // Listing registers nothing; drawing through Qt's font database does, on demand.
+    ASSERT_TRUE(Form->SourceList->EnsureRegistered(0));
     Form->FontView->SetItemIndex(0);
     for (const char* answer : {"NoBtn", static_cast<const char*>(nullptr)}) {
         AnswerWarning(answer);
@@ -200,6 +202,9 @@ TEST_F(MainFormFileOps, DeleteTrashesFolderFontsWithoutTouchingFontconfig)
     const std::string one = Fonts.CopyFile(Sandbox::DejaVuSans(), "one.ttf");
     const std::string two = Fonts.CopyFile(Sandbox::DejaVuSerif(), "two.ttf");
     List(flmFolder, Fonts.Path());
+    EXPECT_FALSE(Table.IsRegistered(one));
+    for (int i = 0; i < Form->SourceList->Count(); ++i)
+        ASSERT_TRUE(Form->SourceList->EnsureRegistered(i));
     ASSERT_TRUE(Table.IsRegistered(one));
     Form->FontView->SetItemIndex(IndexOf(Form->FontView->Items(), one));
     AnswerWarning("YesBtn");

@@ -327,8 +327,10 @@ TEST_F(MainForm, AFailedSaveKeepsTheOldFileAndSaysSo)
         form.show();
         form.close();
     }
-    ASSERT_EQ(Dialogs.Shown.size(), 1u);
-    EXPECT_NE(Dialogs.Shown[0].Text.find("The settings could not be saved."), std::string::npos);
+    // The favourites cannot be read from there either, which is said when they load.
+    ASSERT_EQ(Dialogs.Shown.size(), 2u);
+    EXPECT_NE(Dialogs.Shown[0].Text.find(blocker + "/installed.fav"), std::string::npos);
+    EXPECT_NE(Dialogs.Shown[1].Text.find("The settings could not be saved."), std::string::npos);
 }
 
 TEST_F(MainForm, MenuShortcutsAndEnabledStates)
