@@ -1,6 +1,8 @@
 #include <QApplication>
 #include <QIcon>
 
+#include <csignal>
+
 #include "app/main_form.h"
 #include "fileops/copying_form.h"
 #include "fileops/deleting_form.h"
@@ -9,11 +11,15 @@
 #include "platform/linux_platform.h"
 #include "platform/qt_color_dialog.h"
 #include "platform/qt_dialogs.h"
+#include "platform/qt_folder_browser.h"
 #include "platform/quit_signals.h"
 
 // Wires the program together: the application, its platform services and its windows.
 int main(int argc, char** argv)
 {
+    // A copy that outgrows the file-size limit must fail with an error the program reports,
+    // not end the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Fonzeta 1.0"));
     // The desktop entry's name ties the windows to the menu entry and its icon (Wayland).
@@ -25,6 +31,7 @@ int main(int argc, char** argv)
     TMainForm form(platform.Services(), SettingsFolder());
     platform.Dialogs().SetOwner(&form);
     platform.ColorDialog().SetOwner(&form);
+    platform.FolderBrowser().SetOwner(&form);
 
     // The scan and progress windows live hidden until a scan or a file operation shows them.
     form.SetScanWindow(new TfScan(&form));

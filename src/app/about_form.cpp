@@ -4,9 +4,9 @@
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPushButton>
 
 #include "app/resources.h"
+#include "controls/xp_controls.h"
 #include "platform/document_opener.h"
 
 TfAbout::TfAbout(IDocumentOpener* opener, QWidget* parent) : QDialog(parent), FOpener(opener)
@@ -64,7 +64,7 @@ TfAbout::TfAbout(IDocumentOpener* opener, QWidget* parent) : QDialog(parent), FO
         link->installEventFilter(this);
     }
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    auto* ok = new TXPButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("bOK"));
     ok->setDefault(true);
     ok->setGeometry(width() - 92, height() - 36, 76, 24);

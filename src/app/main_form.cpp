@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QSplitter>
-#include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -20,12 +19,17 @@
 #include "app/about_form.h"
 #include "app/color_swatch.h"
 #include "app/resources.h"
+#include "app/selection_pane.h"
 #include "app/string_table.h"
 #include "app/window_place.h"
+#include "favorites/favorites.h"
+#include "favorites/favorites_pane.h"
+#include "controls/xp_controls.h"
+#include "controls/btn_status_bar.h"
 #include "fileops/file_utils.h"
-#include "fonts/font_walk.h"
 #include "fonts/scan_window.h"
 #include "platform/app_folder.h"
+#include "platform/byte_path.h"
 #include "platform/color_dialog.h"
 #include "platform/dialogs.h"
 #include "platform/ini_file.h"
@@ -115,13 +119,20 @@ TMainForm::TMainForm(const TPlatform& platform, const std::string& settingsFolde
     column->addWidget(AddShape(client, 6));
     column->addWidget(AddShape(client, 7));
     column->addWidget(AddShape(client, 8));
+    StatusBar1 = new TBtnStatusBar(client);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    StatusBar1->SetItems({"=100 Fonts"});
+    StatusBar1->SetHotColor(palette().color(QPalette::WindowText));
+    column->addWidget(StatusBar1);
     setCentralWidget(client);
 
-    StatusBar1 = new QStatusBar(this);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    setStatusBar(StatusBar1);
-
     CreateMenus();
+    ConnectFavorites();
+    ApplyMenuLook();
+    ConnectCommands();
+    ConnectDetails();
+    CreatePrintCommands();
+    ConnectFileCommands();
 
     setMinimumSize(500, 400);
     resize(647, 529);
@@ -186,7 +197,7 @@ void TMainForm::CreateTextRow(QWidget* parent)
     FTextRow->setObjectName(QStringLiteral("TextRow"));
     FTextRow->setFixedHeight(23);
 
-    cbString = new QComboBox(FTextRow);
+    cbString = new TXPComboBox(FTextRow);
     cbString->setObjectName(QStringLiteral("cbString"));
     cbString->setEditable(true);
     // Typing changes the sample only; the list holds the texts of the sample text editor.
@@ -239,7 +250,7 @@ void TMainForm::CreateTextRow(QWidget* parent)
     }
     props->addSpacing(4);
 
-    cbFontSize = new QComboBox(pFontProp);
+    cbFontSize = new TXPComboBox(pFontProp);
     cbFontSize->setObjectName(QStringLiteral("cbFontSize"));
     cbFontSize->setEditable(true);
     cbFontSize->setInsertPolicy(QComboBox::NoInsert);
@@ -259,11 +270,10 @@ void TMainForm::CreateClientArea(QWidget* parent)
     Splitter1->setObjectName(QStringLiteral("Splitter1"));
     Splitter1->setChildrenCollapsible(false);
 
-    pSelected = new QWidget(Splitter1);
-    pSelected->setObjectName(QStringLiteral("pSelected"));
-    pFavorites = new QWidget(Splitter1);
+    pSelected = new TSelectionPane(Splitter1);
+    pFavorites = CreateFavoritesPane(Splitter1);
     pFavorites->setObjectName(QStringLiteral("pFavorites"));
-    for (QWidget* pane : {pSelected, pFavorites}) {
+    for (QWidget* pane : std::initializer_list<QWidget*>{pSelected, pFavorites}) {
         pane->setMinimumWidth(100);
         pane->resize(169, pane->height());
         pane->setAutoFillBackground(true);
@@ -307,7 +317,7 @@ void TMainForm::CreateMenus()
     AddItem(font, "InstallFont1", "&Install Font", QKeySequence(Qt::ALT | Qt::Key_I), false);
     AddItem(font, "UninstallFont1", "&Uninstall Font", QKeySequence(Qt::ALT | Qt::Key_U), false);
     font->addSeparator();
-    AddItem(font, "Charmap1", "&Charmap", QKeySequence(Qt::ALT | Qt::Key_C), false);
+    AddItem(font, "mCharTable", "&Charmap", QKeySequence(Qt::ALT | Qt::Key_C), false);
     font->addSeparator();
     AddItem(font, "Properties1", "P&roperties", QKeySequence(Qt::ALT | Qt::Key_Return), false);
     font->addSeparator()->setVisible(false);
@@ -418,7 +428,9 @@ std::string TMainForm::CaptionFor(TFontListMode mode, const std::string& folder)
     case flmScreen: return std::string(AppTitle) + " - " + LoadStr(610);
     case flmInstalled: return FormatStr("%s - %s", AppTitle, LoadStr(611).c_str());
     case flmFolder:
-        return FormatStr("%s - %s (%s)", AppTitle, LoadStr(612).c_str(), folder.c_str());
+        // A folder name that is no valid UTF-8 is shown readably, its odd bytes as \xHH.
+        return FormatStr("%s - %s (%s)", AppTitle, LoadStr(612).c_str(),
+                         DisplayPathUtf8(folder).c_str());
     case flmCustom: break;
     }
     return AppTitle;
@@ -427,39 +439,6 @@ std::string TMainForm::CaptionFor(TFontListMode mode, const std::string& folder)
 void TMainForm::UpdateCaption(TFontList*)
 {
     setWindowTitle(Q(CaptionFor(SourceList->Mode(), SourceList->Folder())));
-}
-
-void TMainForm::ScanBegin(TFontList* sender, const std::string& text)
-{
-    int total = 0;
-    if (sender->Mode() == flmInstalled) {
-        bool ok = false;
-        total = Q(text).toInt(&ok);
-        if (!ok)
-            total = 0;
-    } else {
-        total = CountFontFiles(text, sender->SysFontFolder());
-    }
-    if (FScan) {
-        FScan->SetTotal(total);
-        FScan->CenterOver(this);
-        FScan->ShowModeless();
-    }
-    setEnabled(false);
-}
-
-void TMainForm::ScanFontFound(TFontList*, const std::string& fullName)
-{
-    // Advancing the scan window also lets it repaint.
-    if (FScan)
-        FScan->StepFont(fullName);
-}
-
-void TMainForm::ScanEnd(TFontList*)
-{
-    setEnabled(true);
-    if (FScan)
-        FScan->hide();
 }
 
 void TMainForm::showEvent(QShowEvent* event)
@@ -483,9 +462,14 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event)
         FormResize();
         return false;
     }
-    if (event->type() == QEvent::KeyPress && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == this)
-        return FormKeyDown(static_cast<QKeyEvent*>(event)->key());
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::KeyPress || type == QEvent::ShortcutOverride) && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        if (CommandKeyPreview(event))
+            return true;
+        if (type == QEvent::KeyPress)
+            return FormKeyDown(static_cast<QKeyEvent*>(event)->key());
+    }
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -503,6 +487,7 @@ void TMainForm::FormShow()
     SourceList->Refresh();
     FontView->Items().Assign(*SourceList);
     ViewContent = vcAll;
+    LoadFavorites();
 }
 
 void TMainForm::FormClose()

@@ -3,10 +3,14 @@
 #include <QMainWindow>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "app/get_string_form.h"
 #include "app/settings.h"
+#include "controls/xp_controls.h"
 #include "fonts/font_list.h"
 #include "platform/platform.h"
 
@@ -16,11 +20,19 @@ class QFrame;
 class QLabel;
 class QMenu;
 class QSplitter;
-class QStatusBar;
 class QToolBar;
 class QToolButton;
+class QDragMoveEvent;
+class QDropEvent;
+class QMimeData;
+class TBtnStatusBar;
 class TColorSwatch;
+class TFavorites;
+class TFavoritesPane;
+class TMenuStyle;
 class TFonzetaFontListView;
+class TSelectionPane;
+class TfProblems;
 class TfScan;
 
 // What the preview shows: every font of the source, one favourites group, or the marked fonts.
@@ -88,6 +100,67 @@ public:
     void Contents1Click();
     void Shortcut1Click();
 
+    // Sources and contents, status bar, selection pane, find and the text prompt.
+    // The text prompt, replaceable so that tests can answer it.
+    std::function<int(QWidget*, const std::string&, const std::string&, std::string&)>
+        PromptTextFn = PromptText;
+    // The View button's menu of sources.
+    QMenu* pmViews = nullptr;
+    void ScreenFonts1Click();
+    void InstalledFonts1Click();
+    void FontsinFolder1Click();
+    void All1Click();
+    void Selected1Click();
+    void Refresh1Click();
+    void View1Click();
+    void pmViewsPopup();
+    void N1Click();
+    void FontViewChange();
+    void FontViewChangeSelected();
+    void FontViewKeyDown(int key, Qt::KeyboardModifiers shift);
+    void FontViewDblClick();
+    void lbSelectedClick();
+    void tbSelectedClick();
+    void tbFavoritesClick();
+    void sbSelPaneCloseClick();
+    void SelectAll1Click();
+    void InvertSelection1Click();
+    void NextSelected1Click();
+    void Find1Click();
+    void FindNext1Click();
+    // The folder the folder browser starts on: the one listed last.
+    const std::string& LastFolder() const { return FLastFolder; }
+
+private:
+    void ConnectCommands();
+    void ConnectSourceCommands();
+    void ConnectSelectionCommands();
+    // Claims the window-wide keys that menus would otherwise fight over (Alt+A).
+    bool CommandKeyPreview(QEvent* event);
+    void RememberFolder();
+    // Reloads the source list and shows all its fonts with the first one current.
+    void ShowSource();
+    // Offers Install for folder fonts and Uninstall for installed fonts.
+    void UpdateFontCommands();
+    QAction* FindAction(const char* name) const;
+    void FindFrom(int start);
+    void ShowPanes();
+    std::string FLastFolder;
+
+public:
+    // Printing (main_form_print.cpp): sample sheets of the preview's fonts; Print1 and
+    // tbPrint are enabled and connected when the platform has a printer service.
+    void Print1Click();
+    void CreatePrintCommands();
+    // File commands: install, uninstall (tag 0) and delete (tag 1), the pop-up menu's
+    // state and the try-out window. No command starts while a file run is in progress.
+    void InstallFont1Click();
+    void UninstallFont1Click(int tag);
+    void Edit2Click();
+    void PopupMenu1Popup();
+    void UpdateFileCommands();
+    bool FileRunActive() const;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -105,6 +178,7 @@ private:
     QFrame* AddShape(QWidget* parent, int number);
     void ShowFontSize();
     void OpenHelp(const char* document);
+    void ConnectFileCommands();
 
     TPlatform FPlatform;
     std::string FSettingsFile;
@@ -112,22 +186,95 @@ private:
     TfScan* FScan = nullptr;
     bool FShown = false;
 
+    // Font catalogue: the report of the files a scan could not read (created when needed).
+    TfProblems* FProblems = nullptr;
+    void ShowScanProblems(TFontList* sender);
+
     QWidget* FTextRow = nullptr;
     QLabel* FTextLabel = nullptr;
-    QComboBox* cbString = nullptr;
+    TXPComboBox* cbString = nullptr;
     QWidget* pFontProp = nullptr;
     TColorSwatch* sForeColor = nullptr;
     TColorSwatch* sBackColor = nullptr;
     QToolButton* FStyleButtons[3] = {};
-    QComboBox* cbFontSize = nullptr;
+    TXPComboBox* cbFontSize = nullptr;
     QToolButton* tbPrint = nullptr;
     QToolButton* tbFavorites = nullptr;
     QToolButton* tbSelected = nullptr;
     QSplitter* Splitter1 = nullptr;
-    QWidget* pSelected = nullptr;
+    TSelectionPane* pSelected = nullptr;
     QWidget* pFavorites = nullptr;
-    QStatusBar* StatusBar1 = nullptr;
+    TBtnStatusBar* StatusBar1 = nullptr;
     QFrame* FShapes[8] = {};
     QAction* FStyleItems[3] = {};
     QAction* Antialiasing1 = nullptr;
+
+    // ---- Favourites: the pane, the Favorites menu, dragging fonts into groups
+    // (src/app/main_form_favorites.cpp) ----
+public:
+    void LoadFavorites();
+    void BuildFavoritesMenu();
+    std::string GroupOfItem(int index) const;
+    int GroupIndexOfItem(int index) const;
+    // Shows the fonts of the first group named `group` in the preview.
+    void ShowFavoritesGroup(const std::string& group);
+    void CollectFontsToAdd(std::vector<std::string>& names, std::vector<std::string>& files) const;
+    void AddFontsToGroup(const std::string& group, const std::vector<std::string>& names,
+                         const std::vector<std::string>& files);
+    void Favorites1Click();
+    void AddFavorites1Click();
+    void tbNewFolderClick();
+    void Rename1Click();
+    void Delete1Click();
+    void pmFavPopup();
+    void lbFavDblClick();
+    void lbFavContextPopup(const QPoint& pos);
+    void lbFavDragOver(QDragMoveEvent* event, bool& accept);
+    void lbFavDragDrop(QDropEvent* event);
+    void lbFavEndDrag();
+    void FontViewMouseDown(Qt::MouseButton button, int x, int y);
+    void FontViewMouseMove(Qt::MouseButtons buttons, int x, int y);
+    void FontViewEndDrag();
+    void sbFavPaneCloseClick();
+
+    TFavoritesPane* FavPane = nullptr;
+    QAction* AddFavorites1 = nullptr;
+    QAction* AddtoFavorites1 = nullptr;
+    // Runs the drag of the preview's fonts until it ends; tests put their own in its place.
+    std::function<void(QMimeData* data)> StartFontDrag;
+    // The private type of the data of that drag.
+    static const char* const FontDragMimeType;
+
+private:
+    TFavoritesPane* CreateFavoritesPane(QWidget* parent);
+    void ConnectFavorites();
+    // LoadFavorites, telling the user about an unreadable file only when `report`.
+    void ReloadFavorites(bool report);
+    void ShowFavoritesGroupAt(int groupItem);
+    void ShowFavoritesMessage(const std::string& text);
+    bool IsFontDrag(const QDropEvent* event) const;
+    // Asks for a group name with the one-line prompt; false unless OK with a name.
+    bool AskFolderName(const std::string& caption, const std::string& prompt, std::string& name);
+
+    std::unique_ptr<TFavorites> FFavorites;
+    QPoint DragStart;
+    bool FDragging = false;
+    // The header item of the group the preview shows, -1 for none.
+    int FShownGroupItem = -1;
+    // ---- end of favourites ----
+
+    // Menu look: the flat style of the menu bar and its menus, the menu images.
+    void ApplyMenuLook();
+    TMenuStyle* FMenuStyle = nullptr;
+    // Font detail windows: properties, character map, sample text editor.
+public:
+    void Properties1Click();
+    void mCharTableClick();
+    void SetText1Click();
+    // The standard context menu of cbString's line edit with "Set Sample Text" below a
+    // separator; the caller owns it.
+    QMenu* CreateSampleTextMenu();
+
+private:
+    void ConnectDetails();
 };

@@ -80,11 +80,7 @@ std::vector<std::string> ReadSettings(TIniFile& ini, TSettings& settings)
     settings.Fore = ini.ReadInteger("Color", "Fore", defaults.Fore);
     settings.Name = ini.ReadInteger("Color", "Name", defaults.Name);
 
-    // Keys 1..n, n being the number of lines in the section; a missing key is an empty line.
-    settings.History.clear();
-    const size_t lines = ini.ReadSection("History").size();
-    for (size_t i = 1; i <= lines; ++i)
-        settings.History.push_back(ini.ReadString("History", std::to_string(i), ""));
+    settings.History = ReadHistory(ini);
     return problems;
 }
 
@@ -107,9 +103,24 @@ bool WriteSettings(TIniFile& ini, const TSettings& settings)
     ok = ok && ini.WriteInteger("Font", "AntiAlias", settings.AntiAlias ? 1 : 0);
     ok = ok && ini.WriteInteger("Color", "Back", settings.Back);
     ok = ok && ini.WriteInteger("Color", "Fore", settings.Fore);
-    ok = ok && ini.EraseSection("History");
-    for (size_t i = 0; ok && i < settings.History.size(); ++i)
-        ok = ini.WriteString("History", std::to_string(i + 1), settings.History[i]);
+    ok = ok && WriteHistory(ini, settings.History);
     // Nothing is written unless every change could be made, so the old file stays whole.
     return ok && ini.UpdateFile();
+}
+
+std::vector<std::string> ReadHistory(TIniFile& ini)
+{
+    std::vector<std::string> texts;
+    const size_t lines = ini.ReadSection("History").size();
+    for (size_t i = 1; i <= lines; ++i)
+        texts.push_back(ini.ReadString("History", std::to_string(i), ""));
+    return texts;
+}
+
+bool WriteHistory(TIniFile& ini, const std::vector<std::string>& texts)
+{
+    bool ok = ini.EraseSection("History");
+    for (size_t i = 0; ok && i < texts.size(); ++i)
+        ok = ini.WriteString("History", std::to_string(i + 1), texts[i]);
+    return ok;
 }

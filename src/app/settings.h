@@ -46,3 +46,9 @@ std::vector<std::string> ReadSettings(TIniFile& ini, TSettings& settings);
 // step, so a failed write leaves the old file whole. False when anything failed; the ini's
 // LastError() tells why.
 bool WriteSettings(TIniFile& ini, const TSettings& settings);
+
+// The sample texts of [History]: keys 1..n, n being the number of its lines; a missing key
+// gives an empty text.
+std::vector<std::string> ReadHistory(TIniFile& ini);
+// Erases [History] and writes `texts` as keys 1..n. False when a change could not be made.
+bool WriteHistory(TIniFile& ini, const std::vector<std::string>& texts);

@@ -15,9 +15,12 @@
 #include "fileops/file_utils.h"
 #include "fonts/font_walk.h"
 #include "fonts/naming_table.h"
+#include "platform/byte_path.h"
+#include "platform/dialogs.h"
 #include "platform/font_change.h"
 #include "platform/font_table.h"
 #include "platform/installed_fonts.h"
+#include "platform/locale_info.h"
 
 namespace fs = std::filesystem;
 
@@ -64,11 +67,12 @@ bool IsAscii(const std::string& text)
 
 char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool FileExists(const std::string& path)
+bool FileExists(const std::string& path, struct stat& st)
 {
-    struct stat st {};
     return !path.empty() && stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
+
+const char* const kQuietCheck = "Do not show again during this scan";
 
 // The path made absolute and normal, without a trailing separator.
 fs::path Normal(const fs::path& path)
@@ -217,6 +221,7 @@ void TFontList::Clear()
         Release(*font);
         font.reset();
     }
+    FRefusedFiles.clear();
     BroadcastFontChange();
     Change();
 }
@@ -322,6 +327,7 @@ void TFontList::GetInstalledFonts()
     GetInstalledFontFiles(FInstalledFiles);
     // A listener may reload the list while the scan runs; walk a copy.
     const std::vector<std::string> files = FInstalledFiles;
+    StartProblems();
     if (OnScanBegin)
         OnScanBegin(this, std::to_string(files.size()));
     TFinally endScan([this] {
@@ -329,16 +335,13 @@ void TFontList::GetInstalledFonts()
         if (OnScanEnd)
             OnScanEnd(this);
     });
+    std::set<std::pair<dev_t, ino_t>> seen;
     for (const std::string& entry : files) {
-        const std::string path = FileExists(entry) ? entry : AddToPath(FSysFontFolder, entry);
-        if (!FileExists(path))
+        struct stat st {};
+        const std::string path = FileExists(entry, st) ? entry : AddToPath(FSysFontFolder, entry);
+        if (!FileExists(path, st) || !seen.insert({st.st_dev, st.st_ino}).second)
             continue;
-        auto font = std::make_unique<TFontInfo>();
-        ReadFontNames(*font, path, FPlatform);
-        if (OnFontFound)
-            OnFontFound(this, font->FullName);
-        font->Temporary = false;
-        Add(std::move(font));
+        ReadFontFile(path, true);
     }
 }
 
@@ -349,6 +352,7 @@ void TFontList::GetFontsInFolder(const std::string& folder)
     SetFolder(folder);
     BeginUpdate();
     Clear();
+    StartProblems();
     if (OnScanBegin)
         OnScanBegin(this, folder);
     TFinally endScan([this] {
@@ -363,25 +367,51 @@ void TFontList::GetFontsInFolder(const std::string& folder)
 
 void TFontList::ScanFolder(const std::string& folder)
 {
-    std::set<std::pair<dev_t, ino_t>> installed;
-    for (const std::string& file : FInstalledFiles) {
-        struct stat st {};
-        if (stat(file.c_str(), &st) == 0)
-            installed.insert({st.st_dev, st.st_ino});
-    }
-    WalkFontFiles(folder, FSysFontFolder, [&](const TFontFileEntry& file) {
-        const bool isInstalled = installed.count({file.Device, file.Inode}) != 0;
-        if (!isInstalled && !(FPlatform.FontTable && FPlatform.FontTable->Register(file.Path)))
-            return;
+    WalkFontFiles(folder, FSysFontFolder,
+                  [&](const TFontFileEntry& file) { ReadFontFile(file.Path, false); });
+}
+
+void TFontList::ReadFontFile(const std::string& path, bool listUnreadable)
+{
+    const uint16_t userLangID = FPlatform.Locale ? FPlatform.Locale->UserLangID() : 0x0409;
+    int faceCount = 1;
+    for (int face = 0; face < faceCount; ++face) {
         auto font = std::make_unique<TFontInfo>();
-        // Kept even if the file goes before it is read, so the registration can be undone.
-        font->FileName = file.Path;
-        ReadFontNames(*font, file.Path, FPlatform);
+        font->FaceIndex = face;
+        const TNameReadResult result = ReadNamingTable(*font, path, userLangID);
+        if (face == 0)
+            faceCount = result.FaceCount;
+        if (result.Status == TNameReadStatus::Missing)
+            return;
+        const bool failed = result.Status == TNameReadStatus::Failed;
+        if (result.Status != TNameReadStatus::Done)
+            ReportProblem(*font, failed, result.Message);
+        if (failed && !listUnreadable)
+            continue;
         if (OnFontFound)
             OnFontFound(this, font->FullName);
-        font->Temporary = !isInstalled;
+        font->Temporary = false;
         Add(std::move(font));
-    });
+    }
+}
+
+void TFontList::StartProblems()
+{
+    FProblems.clear();
+    FProblemsQuiet = false;
+}
+
+void TFontList::ReportProblem(const TFontInfo& font, bool failed, const std::string& reason)
+{
+    FProblems.push_back(TFontProblem{font.FileName, font.FaceIndex, reason});
+    if (FProblemsQuiet || !FPlatform.Dialogs)
+        return;
+    // A failure names the file; a stop in the middle of the names is only its text.
+    const std::string text = failed ? DisplayPathUtf8(font.FileName) + "\n" + reason : reason;
+    bool quiet = false;
+    FPlatform.Dialogs->MessageBoxWithCheck(text, std::string(), TMsgIcon::None, TMsgButtons::Ok,
+                                           kQuietCheck, quiet);
+    FProblemsQuiet = quiet;
 }
 
 void TFontList::GetInstalledFontFiles(std::vector<std::string>& list)
@@ -391,9 +421,58 @@ void TFontList::GetInstalledFontFiles(std::vector<std::string>& list)
     std::vector<std::string> files = FPlatform.InstalledFonts->InstalledFiles();
     list.clear();
     for (std::string& file : files) {
-        if (HasTtfExtension(file))
+        if (HasFontExtension(file))
             list.push_back(std::move(file));
     }
+    if (&list == &FInstalledFiles)
+        FInstalledIds.reset();
+}
+
+bool TFontList::IsInstalledFile(const std::string& path)
+{
+    if (!FInstalledIds) {
+        FInstalledIds.emplace();
+        for (const std::string& file : FInstalledFiles) {
+            struct stat st {};
+            if (stat(file.c_str(), &st) == 0)
+                FInstalledIds->insert({st.st_dev, st.st_ino});
+        }
+    }
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && FInstalledIds->count({st.st_dev, st.st_ino}) != 0;
+}
+
+bool TFontList::EnsureRegistered(int index)
+{
+    TFontInfo* font = Fonts(index);
+    if (!font || font->FileName.empty())
+        return false;
+    const std::string& path = font->FileName;
+    if (FRegisteredFiles.count(path) || IsInstalledFile(path))
+        return true;
+    if (!FPlatform.FontTable)
+        return false;
+    if (!FAutoRemove)
+        return FPlatform.FontTable->IsRegistered(path);
+    if (FRefusedFiles.count(path) || !FPlatform.FontTable->Register(path)) {
+        FRefusedFiles.insert(path);
+        return false;
+    }
+    font->Temporary = true;
+    FRegisteredFiles.insert(path);
+    return true;
+}
+
+bool TFontList::EnsureRegistered(const TFontInfo& font)
+{
+    if (font.FileName.empty())
+        return false;
+    for (size_t i = 0; i < FFontItems.size(); ++i) {
+        if (FFontItems[i]->FileName == font.FileName)
+            return EnsureRegistered(static_cast<int>(i));
+    }
+    return IsInstalledFile(font.FileName) ||
+           (FPlatform.FontTable && FPlatform.FontTable->IsRegistered(font.FileName));
 }
 
 bool TFontList::IsInSysFolder(const std::string& path) const
@@ -411,8 +490,12 @@ bool TFontList::IsInSysFolder(const std::string& path) const
 
 void TFontList::Release(const TFontInfo& font)
 {
-    if (FAutoRemove && font.Temporary && FPlatform.FontTable)
+    if (!FAutoRemove || !font.Temporary)
+        return;
+    // Only the record that registered its file is flagged, so the file is free again.
+    if (FPlatform.FontTable)
         FPlatform.FontTable->Unregister(font.FileName);
+    FRegisteredFiles.erase(font.FileName);
 }
 
 void TFontList::BroadcastFontChange()

@@ -3,7 +3,11 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <set>
 #include <string>
+#include <sys/types.h>
+#include <utility>
 #include <vector>
 
 #include "fonts/font_info.h"
@@ -12,24 +16,38 @@
 // Where the fonts of a list come from.
 enum TFontListMode : uint8_t {
     flmScreen = 0,     // the font families the toolkit offers
-    flmInstalled = 1,  // the installed TrueType files that fontconfig lists
-    flmFolder = 2,     // the TrueType files of a folder tree
+    flmInstalled = 1,  // the installed font files that fontconfig lists
+    flmFolder = 2,     // the font files of a folder tree
     flmCustom = 3,     // filled by the owner; Refresh keeps the records
+};
+
+// A font file a scan could not read, or read only in part.
+struct TFontProblem {
+    std::string Path;   // bytes, as the file system spells it
+    int FaceIndex = 0;  // the face of a collection the problem is in
+    std::string Reason; // the reader's message
 };
 
 // An ordered list of fonts that owns its records: no record is ever shared between two
 // lists, fonts move between lists as copies (Assign, CopyFontInfo). Changes can be batched
 // with BeginUpdate/EndUpdate; the outermost EndUpdate raises OnChange once.
 //
-// Registrations with the process font table. A folder listing registers each TrueType file
-// it lists, so the program can draw it, except a file that is installed already (the same
-// file as an entry of InstalledFiles, by device and inode, whatever path reaches it):
-// fontconfig offers that one anyway. Exactly the files the list registered carry the
-// Temporary flag, and a list built with `autoRemove` gives each such registration back when
-// the record goes (Clear, Delete, SetFonts, destruction), so registration counts stay
-// balanced. Records that an autoRemove list gets by Assign are copies whose registration
-// belongs to the other list, so their flag is cleared there. A list without autoRemove
-// never unregisters anything: it is meant to hold copies (the preview's list), not to scan.
+// Scans. Folder and installed listings take TrueType and OpenType files and collections
+// (.ttf, .otf, .ttc, .otc), one record per face, and read each file once however many links
+// lead to it. A folder file whose names cannot be read at all is left out; an installed one
+// is listed with what could be read. Every problem goes to Problems(); the first one of a
+// scan is also shown in a box whose check box keeps the rest of the scan quiet.
+//
+// Registrations with the process font table are made only on demand (EnsureRegistered):
+// the preview draws every file-backed record from its file, so a listing needs none. A file
+// that is installed already (the same file as an entry of InstalledFiles, by device and
+// inode, whatever path reaches it) is never registered: fontconfig offers it anyway. The
+// one record through which a list registered a file carries the Temporary flag, and a list
+// built with `autoRemove` gives the registration back when that record goes (Clear,
+// Delete, SetFonts, destruction), so registration counts stay balanced. Records that an
+// autoRemove list gets by Assign are copies whose registration belongs to the other list,
+// so their flag is cleared there. A list without autoRemove never registers anything: it
+// is meant to hold copies (the preview's list), not to scan.
 //
 // The user font folder (SysFontFolder) is never listed as a folder: choosing it, or a
 // folder inside it, changes nothing, and a walk never enters it.
@@ -58,8 +76,8 @@ public:
     bool AutoRemove() const { return FAutoRemove; }
     // The user font folder; empty when there is none.
     const std::string& SysFontFolder() const { return FSysFontFolder; }
-    // Full paths of the installed TrueType files, loaded at construction by an autoRemove
-    // list and again by every installed-font listing.
+    // Full paths of the installed font files, loaded at construction by an autoRemove list
+    // and again by every installed-font listing.
     const std::vector<std::string>& InstalledFiles() const { return FInstalledFiles; }
 
     void BeginUpdate();
@@ -95,15 +113,28 @@ public:
     void GetScreenFonts();
     // Reads the installed files afresh and lists each with its names (not registered).
     void GetInstalledFonts();
-    // Lists the TrueType files of `folder` and its sub-folders, registering them; nothing
-    // at all happens for the user font folder or a folder inside it.
+    // Lists the font files of `folder` and its sub-folders; nothing at all happens for the
+    // user font folder or a folder inside it.
     void GetFontsInFolder(const std::string& folder);
-    // Replaces `list` with the installed TrueType files; leaves it when there is no store.
+    // Replaces `list` with the installed font files; leaves it when there is no store.
     void GetInstalledFontFiles(std::vector<std::string>& list);
     // True when `path` is the user font folder or lies below it, comparing whole path
     // components (after resolving "." and ".." and symbolic links), with letter case
     // counting as file names do here. False for everything when there is no such folder.
     bool IsInSysFolder(const std::string& path) const;
+
+    // The problems of the last folder or installed-font scan, in the order they were met.
+    const std::vector<TFontProblem>& Problems() const { return FProblems; }
+
+    // Makes sure the toolkit's font database has the file of the record at `index` (for
+    // drawing by family: printing, name-only fallbacks): true when the file is installed,
+    // registered already, or registered now. An autoRemove list registers it through that
+    // record (which becomes Temporary); any other list only answers. False for a record
+    // without a file, an index out of range, or a file the toolkit refuses.
+    bool EnsureRegistered(int index);
+    // The same for the record of this list with the file of `font` (a copy held elsewhere,
+    // such as the preview's); a file this list does not hold is only answered for.
+    bool EnsureRegistered(const TFontInfo& font);
 
     std::function<void(TFontList* Sender)> OnRefresh;
     std::function<void(TFontList* Sender)> OnChange;
@@ -114,6 +145,12 @@ public:
 
 private:
     void ScanFolder(const std::string& folder);
+    // Reads every face of the file at `path` into new records, raising OnFontFound for each;
+    // a face that cannot be read at all is added only when `listUnreadable`.
+    void ReadFontFile(const std::string& path, bool listUnreadable);
+    void StartProblems();
+    void ReportProblem(const TFontInfo& font, bool failed, const std::string& reason);
+    bool IsInstalledFile(const std::string& path);
     // Gives back the registration of a record that is about to go.
     void Release(const TFontInfo& font);
     void BroadcastFontChange();
@@ -126,6 +163,13 @@ private:
     std::string FFolder;
     bool FAutoRemove;
     std::string FSysFontFolder;
+
+    // Catalogue scans: problems, lazy registrations.
+    std::vector<TFontProblem> FProblems;
+    bool FProblemsQuiet = false;
+    std::set<std::string> FRegisteredFiles;
+    std::set<std::string> FRefusedFiles;
+    std::optional<std::set<std::pair<dev_t, ino_t>>> FInstalledIds;
 };
 
 // The faces the toolkit reports, as the screen-font listing takes them: names beginning

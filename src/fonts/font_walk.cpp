@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "fileops/file_utils.h"
+#include "fonts/naming_table.h"
 
 namespace {
 
@@ -71,7 +72,8 @@ public:
             }
             if (type == DT_DIR)
                 Walk(path);
-            else if (type == DT_REG && HasTtfExtension(entry.Name))
+            else if (type == DT_REG && HasFontExtension(entry.Name) &&
+                     FFiles.insert({device, inode}).second)
                 FOnFile(TFontFileEntry{path, device, inode});
         }
     }
@@ -79,19 +81,35 @@ public:
 private:
     const std::function<void(const TFontFileEntry&)>& FOnFile;
     std::set<std::pair<dev_t, ino_t>> FVisited;
+    std::set<std::pair<dev_t, ino_t>> FFiles;
 };
 
-}  // namespace
+char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool HasTtfExtension(const std::string& path)
+// The extension of the file-name part of `path` in lower case, without its dot, when it
+// has three letters; empty otherwise.
+std::string Extension3(const std::string& path)
 {
     const size_t dot = path.rfind('.');
     const size_t slash = path.rfind('/');
     if (dot == std::string::npos || (slash != std::string::npos && dot < slash) ||
         path.size() - dot != 4)
-        return false;
-    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    return lower(path[dot + 1]) == 't' && lower(path[dot + 2]) == 't' && lower(path[dot + 3]) == 'f';
+        return std::string();
+    return {AsciiLower(path[dot + 1]), AsciiLower(path[dot + 2]), AsciiLower(path[dot + 3])};
+}
+
+}  // namespace
+
+bool HasFontExtension(const std::string& path)
+{
+    const std::string ext = Extension3(path);
+    return ext == "ttf" || ext == "otf" || ext == "ttc" || ext == "otc";
+}
+
+bool HasCollectionExtension(const std::string& path)
+{
+    const std::string ext = Extension3(path);
+    return ext == "ttc" || ext == "otc";
 }
 
 void WalkFontFiles(const std::string& folder, const std::string& skipFolder,
@@ -107,6 +125,16 @@ void WalkFontFiles(const std::string& folder, const std::string& skipFolder,
 int CountFontFiles(const std::string& folder, const std::string& skipFolder)
 {
     int count = 0;
-    WalkFontFiles(folder, skipFolder, [&count](const TFontFileEntry&) { ++count; });
+    WalkFontFiles(folder, skipFolder, [&count](const TFontFileEntry& file) {
+        count += HasCollectionExtension(file.Path) ? CountFaces(file.Path) : 1;
+    });
+    return count;
+}
+
+int CountFontFaces(const std::vector<std::string>& files)
+{
+    int count = 0;
+    for (const std::string& file : files)
+        count += HasCollectionExtension(file) ? CountFaces(file) : 1;
     return count;
 }

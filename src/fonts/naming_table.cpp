@@ -27,6 +27,11 @@ constexpr size_t kOffsetTableSize = 12;
 constexpr size_t kTableRecordSize = 16;
 constexpr size_t kMaxTables = 50;
 constexpr size_t kNameHeaderSize = 6;
+// "ttcf", version, number of faces; then one 32-bit offset per face.
+constexpr size_t kCollectionHeaderSize = 12;
+// More faces than any real collection holds: a damaged count must not make a scan read the
+// same file millions of times.
+constexpr uint32_t kMaxFaces = 4096;
 constexpr size_t kNameRecordSize = 12;
 // A name is held in a buffer of 1024 bytes with room for a terminating UTF-16 zero.
 constexpr size_t kMaxNameLength = 1022;
@@ -328,34 +333,42 @@ std::string DecodeNameString(const uint8_t* bytes, uint16_t encodingID, size_t l
     return Cp949ToUtf8(kept);
 }
 
-TNameReadResult ReadNamingTable(TFontInfo& font, const std::string& path, uint16_t userLangID)
-{
-    TFileHandle file(path);
-    struct stat st {};
-    if (file.Fd() < 0) {
-        // Something that exists but cannot be opened is a failure; nothing there is not.
-        if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
-            return {TNameReadStatus::Missing, std::string()};
-        font.FileName = path;
-        font.FileSize = 0;
-        return Fail(kOpenFailed);
-    }
-    const bool statOk = fstat(file.Fd(), &st) == 0;
-    if (statOk && S_ISDIR(st.st_mode))
-        return {TNameReadStatus::Missing, std::string()};
-    font.FileName = path;
-    if (!statOk || !S_ISREG(st.st_mode)) {
-        font.FileSize = 0;
-        return Fail(kOpenFailed);
-    }
-    font.FileSize = st.st_size;
-    const uint64_t fileSize = static_cast<uint64_t>(st.st_size);
+namespace {
 
+// The reading of a regular file open at `fd`, of `fileSize` bytes. The face count goes to
+// `faceCount` as soon as it is known, so that a failure in one face of a collection still
+// tells how many faces follow.
+TNameReadResult ReadOpenFile(TFontInfo& font, int fd, uint64_t fileSize, uint16_t userLangID,
+                             int& faceCount)
+{
     // The offset table and the largest table directory accepted, in one read; whatever
     // the file does not hold stays zero.
     std::array<uint8_t, kOffsetTableSize + kMaxTables * kTableRecordSize> head{};
-    if (ReadAt(file.Fd(), head.data(), head.size(), 0) < 0)
+    if (ReadAt(fd, head.data(), head.size(), 0) < 0)
         return Fail(kReadFailed);
+    const TNameReadResult done{TNameReadStatus::Done, std::string()};
+    if (std::memcmp(head.data(), "ttcf", 4) == 0) {
+        // A collection: its header lists where the offset table of each face begins.
+        const uint32_t numFonts = Get32(&head[8]);
+        if (numFonts < 1 || numFonts > kMaxFaces ||
+            kCollectionHeaderSize + uint64_t{numFonts} * 4 > fileSize)
+            return Fail(kInvalidFont);
+        faceCount = static_cast<int>(numFonts);
+        if (font.FaceIndex < 0 || static_cast<uint32_t>(font.FaceIndex) >= numFonts)
+            return Fail(kInvalidFont);
+        std::array<uint8_t, 4> entry{};
+        if (ReadAt(fd, entry.data(), entry.size(),
+                   kCollectionHeaderSize + uint64_t(font.FaceIndex) * 4) != 4)
+            return Fail(kReadFailed);
+        const uint32_t faceOffset = Get32(entry.data());
+        if (uint64_t{faceOffset} + kOffsetTableSize > fileSize)
+            return Fail(kInvalidFont);
+        head.fill(0);
+        if (ReadAt(fd, head.data(), head.size(), faceOffset) < 0)
+            return Fail(kReadFailed);
+    } else if (font.FaceIndex != 0) {
+        return Fail(kInvalidFont);
+    }
     const uint16_t numTables = Get16(&head[4]);
     if (numTables < 1 || numTables > kMaxTables)
         return Fail(kInvalidFont);
@@ -369,9 +382,9 @@ TNameReadResult ReadNamingTable(TFontInfo& font, const std::string& path, uint16
         }
     }
     if (tableOffset == 0 || static_cast<int32_t>(tableOffset) < 0)
-        return {TNameReadStatus::Done, std::string()};
+        return done;
 
-    TRangeReader reader(file.Fd(), fileSize);
+    TRangeReader reader(fd, fileSize);
     if (!reader.Contains(tableOffset, kNameHeaderSize))
         return Fail(kInvalidTable);
     if (!reader.Preload(TRangeReader::wRecords, tableOffset, kFirstRecordsRead))
@@ -470,7 +483,81 @@ TNameReadResult ReadNamingTable(TFontInfo& font, const std::string& path, uint16
             return Fail(kReadFailed);
         *font.NameText(record.NameID) = DecodeNameString(text.data(), record.EncodingID, kept);
     }
-    return {TNameReadStatus::Done, std::string()};
+    return done;
+}
+
+// ReadNamingTable without the face count (see ReadOpenFile).
+TNameReadResult ReadNames(TFontInfo& font, const std::string& path, uint16_t userLangID,
+                          int& faceCount)
+{
+    TFileHandle file(path);
+    struct stat st {};
+    if (file.Fd() < 0) {
+        // Something that exists but cannot be opened is a failure; nothing there is not.
+        if (stat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+            return {TNameReadStatus::Missing, std::string()};
+        font.FileName = path;
+        font.FileSize = 0;
+        return Fail(kOpenFailed);
+    }
+    const bool statOk = fstat(file.Fd(), &st) == 0;
+    if (statOk && S_ISDIR(st.st_mode))
+        return {TNameReadStatus::Missing, std::string()};
+    font.FileName = path;
+    if (!statOk || !S_ISREG(st.st_mode)) {
+        font.FileSize = 0;
+        return Fail(kOpenFailed);
+    }
+    font.FileSize = st.st_size;
+    return ReadOpenFile(font, file.Fd(), static_cast<uint64_t>(st.st_size), userLangID, faceCount);
+}
+
+}  // namespace
+
+int CountFaces(const std::string& path)
+{
+    TFileHandle file(path);
+    return file.Fd() < 0 ? 1 : CountFacesOfOpenFile(file.Fd());
+}
+
+int CountFacesOfOpenFile(int fd)
+{
+    struct stat st {};
+    std::array<uint8_t, kCollectionHeaderSize> header{};
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
+        ReadAt(fd, header.data(), header.size(), 0) != static_cast<ssize_t>(header.size()) ||
+        std::memcmp(header.data(), "ttcf", 4) != 0)
+        return 1;
+    const uint32_t numFonts = Get32(&header[8]);
+    if (numFonts < 1 || numFonts > kMaxFaces ||
+        kCollectionHeaderSize + uint64_t{numFonts} * 4 > static_cast<uint64_t>(st.st_size))
+        return 1;
+    return static_cast<int>(numFonts);
+}
+
+TNameReadResult ReadNamingTable(TFontInfo& font, const std::string& path, uint16_t userLangID)
+{
+    int faceCount = 1;
+    TNameReadResult result = ReadNames(font, path, userLangID, faceCount);
+    result.FaceCount = faceCount;
+    return result;
+}
+
+TNameReadResult ReadNamingTableOfOpenFile(TFontInfo& font, int fd, const std::string& path,
+                                          uint16_t userLangID)
+{
+    struct stat st {};
+    font.FileName = path;
+    int faceCount = 1;
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        font.FileSize = 0;
+        return Fail(kOpenFailed);
+    }
+    font.FileSize = st.st_size;
+    TNameReadResult result =
+        ReadOpenFile(font, fd, static_cast<uint64_t>(st.st_size), userLangID, faceCount);
+    result.FaceCount = faceCount;
+    return result;
 }
 
 void ReadFontNames(TFontInfo& font, const std::string& path, const TPlatform& platform)

@@ -7,10 +7,11 @@
 class TFontInfo;
 struct TPlatform;
 
-// Reader of the naming table of TrueType font files.
+// Reader of the naming table of TrueType and OpenType font files and of each face of a font
+// collection (.ttc, .otc: a "ttcf" header listing the offset table of every face).
 //
-// Only the bytes it needs are read: the offset table with the table records, then the
-// naming table. Every offset and length found in the file is checked against the file's
+// Only the bytes it needs are read: the collection header when there is one, the offset
+// table with the table records, then the naming table. Every offset and length found in the file is checked against the file's
 // size before it is used, so a damaged or hostile file ends in a message, never in a read
 // outside the file or outside a buffer.
 //
@@ -30,12 +31,26 @@ enum class TNameReadStatus {
 struct TNameReadResult {
     TNameReadStatus Status = TNameReadStatus::Done;
     std::string Message;
+    // Faces the file holds: the count of a collection's header (also when reading the face
+    // failed after the header was read), 1 for any other file.
+    int FaceCount = 1;
 };
 
-// Fills FileName, FileSize and the names of `font` from the file at `path`, for a user
-// whose language is `userLangID`; shows nothing. What was read before a failure stays in
-// the record.
+// Fills FileName, FileSize and the names of `font` from face `font.FaceIndex` of the file
+// at `path`, for a user whose language is `userLangID`; shows nothing. What was read before
+// a failure stays in the record. A face index that the file does not have fails with
+// "Invalid TrueType Font!".
 TNameReadResult ReadNamingTable(TFontInfo& font, const std::string& path, uint16_t userLangID);
+
+// Faces of the file at `path`: the count of a valid collection header, else 1 (also when
+// the file cannot be read: reading its one face then says why).
+int CountFaces(const std::string& path);
+
+// CountFaces and ReadNamingTable on a file open for reading at `fd` (left open), which the
+// record names `path`. For callers that hold the file already, such as the fuzz targets.
+int CountFacesOfOpenFile(int fd);
+TNameReadResult ReadNamingTableOfOpenFile(TFontInfo& font, int fd, const std::string& path,
+                                          uint16_t userLangID);
 
 // ReadNamingTable for the user of `platform` (its locale), showing a failure in a message
 // box whose text is the file name, a line feed and the failure, and a stop in a box with

@@ -10,6 +10,7 @@
 #include <QPainterPath>
 
 #include <algorithm>
+#include <chrono>
 
 namespace {
 
@@ -71,12 +72,28 @@ TfScan::TfScan(QWidget* parent)
     FGauge = new TXPGauge(this);
     FGauge->setObjectName(QStringLiteral("Gauge"));
     FGauge->setGeometry((ClientWidth - 278) / 2, 108, 278, 11);
+
+    SetClock(nullptr);
+}
+
+void TfScan::SetClock(TClock clock)
+{
+    if (!clock) {
+        clock = [] {
+            return std::chrono::duration_cast<std::chrono::milliseconds>(
+                       std::chrono::steady_clock::now().time_since_epoch())
+                .count();
+        };
+    }
+    FClock = std::move(clock);
 }
 
 void TfScan::SetTotal(int total)
 {
     FTotal = std::max(0, total);
     FCount = 0;
+    FLatestName.clear();
+    FShownOnce = false;
     // Progress first, so that it never lies above a smaller new maximum. A total of 0
     // leaves the gauge's maximum as it was (a gauge maximum is never 0); the gauge stays empty.
     FGauge->SetProgress(0);
@@ -87,11 +104,29 @@ void TfScan::SetTotal(int total)
 
 void TfScan::StepFont(const std::string& fontName)
 {
-    FFontName->setText(QString::fromStdString(fontName));
-    FGauge->SetProgress(FGauge->Progress() + 1);
     ++FCount;
-    ShowCount();
+    FLatestName = fontName;
+    const int64_t now = FClock();
+    if (FShownOnce && now - FLastShown < ShowInterval)
+        return;
+    FShownOnce = true;
+    FLastShown = now;
+    ShowProgress();
     QCoreApplication::processEvents();
+}
+
+void TfScan::Finish()
+{
+    ShowProgress();
+    if (isVisible())
+        repaint();
+}
+
+void TfScan::ShowProgress()
+{
+    FFontName->setText(QString::fromStdString(FLatestName));
+    FGauge->SetProgress(static_cast<uint64_t>(FCount));
+    ShowCount();
 }
 
 void TfScan::ShowCount()

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 class QLabel;
@@ -10,6 +12,10 @@ class TXPGauge;
 // The small modeless window shown while a folder or the installed fonts are scanned:
 // the number of fonts found out of the total, the name of the latest one, and a gauge.
 // It is created once and reused by every scan; the user cannot close it.
+//
+// A scan may find thousands of fonts a second. Bringing every one to the screen would cost
+// far more than reading it, so the count, the name and the gauge reach the screen (and
+// pending events are processed) at most once per ShowInterval, and once more by Finish.
 class TfScan : public QDialog {
     Q_OBJECT
 
@@ -19,9 +25,17 @@ public:
     // Starts a scan of `total` files: count 0, gauge empty with `total` as its maximum,
     // texts of the previous scan cleared.
     void SetTotal(int total);
-    // One font was found: shows its name, advances the gauge and the count, and lets the
-    // window repaint.
+    // One font was found: counts it, and when ShowInterval has passed since the window was
+    // last brought up to date, shows its name, the count and the gauge and lets the
+    // window repaint and take input.
     void StepFont(const std::string& fontName);
+    // The scan ended: the last name, count and gauge are shown.
+    void Finish();
+
+    // Milliseconds from any fixed start; tests give a clock of their own.
+    using TClock = std::function<int64_t()>;
+    void SetClock(TClock clock);
+    static constexpr int64_t ShowInterval = 30;
     // Places the window centred over `owner` (nothing happens without an owner).
     void CenterOver(const QWidget* owner);
     // Shows the window without making it modal; hide() hides it for the next scan.
@@ -43,10 +57,15 @@ protected:
 
 private:
     void ShowCount();
+    void ShowProgress();
 
     QLabel* FCountLabel;
     QLabel* FFontName;
     TXPGauge* FGauge;
     int FTotal = 0;
     int FCount = 0;
+    std::string FLatestName;
+    TClock FClock;
+    int64_t FLastShown = 0;
+    bool FShownOnce = false;
 };

@@ -14,6 +14,18 @@ public:
     virtual TMsgAnswer MessageBox(const std::string& text, const std::string& caption,
                                   TMsgIcon icon, TMsgButtons buttons) = 0;
 
+    // MessageBox with a check box labelled `checkText` under the text; `checked` tells
+    // whether it was ticked when the box closed. A dialog service without check boxes shows
+    // the plain box and leaves `checked` false.
+    virtual TMsgAnswer MessageBoxWithCheck(const std::string& text, const std::string& caption,
+                                           TMsgIcon icon, TMsgButtons buttons,
+                                           const std::string& checkText, bool& checked)
+    {
+        (void)checkText;
+        checked = false;
+        return MessageBox(text, caption, icon, buttons);
+    }
+
     // A plain box with only a text and an OK button.
     void ShowMessage(const std::string& text)
     {

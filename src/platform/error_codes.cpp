@@ -20,6 +20,7 @@ int ErrnoToCode(int err)
     case EEXIST: return ecFileExists;
     case EINVAL: return ecInvalidParameter;
     case ENOSPC:
+    case EFBIG:
     case EDQUOT: return ecDiskFull;
     case ENAMETOOLONG: return ecInvalidName;
     case ENOTEMPTY: return ecDirNotEmpty;

@@ -8,6 +8,8 @@ enum : int {
     ecPathNotFound = 3,
     ecAccessDenied = 5,
     ecNotEnoughMemory = 8,
+    // The font table refused a copied file: it is no font the program can use.
+    ecInvalidFont = 11,
     ecWriteProtect = 19,
     ecNotReady = 21,
     ecReadFault = 30,

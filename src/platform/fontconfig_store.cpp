@@ -12,7 +12,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool HasTtfExtension(const std::string& path)
+// TrueType and OpenType files and their collections; Type 1 and bitmap fonts stay out.
+bool HasFontExtension(const std::string& path)
 {
     const auto slash = path.find_last_of('/');
     const auto dot = path.find_last_of('.');
@@ -21,7 +22,7 @@ bool HasTtfExtension(const std::string& path)
     std::string ext = path.substr(dot);
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return ext == ".ttf";
+    return ext == ".ttf" || ext == ".otf" || ext == ".ttc" || ext == ".otc";
 }
 
 // A fontconfig configuration loaded for one query and destroyed with it.
@@ -95,7 +96,7 @@ std::vector<std::string> TFontconfigStore::InstalledFiles()
             if (FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) != FcResultMatch)
                 continue;
             std::string path(reinterpret_cast<const char*>(file));
-            if (HasTtfExtension(path) && seen.insert(path).second)
+            if (HasFontExtension(path) && seen.insert(path).second)
                 result.push_back(std::move(path));
         }
         FcFontSetDestroy(set);
@@ -118,6 +119,22 @@ bool TFontconfigStore::RefreshUserFolderCache()
     if (!CacheFolder(folder))
         return false;
     FCachedFolderTime = changed;
+    return true;
+}
+
+bool TFontconfigStore::RescanFolder(const std::string& folder)
+{
+    struct stat before;
+    if (folder.empty() || stat(folder.c_str(), &before) != 0)
+        return false;
+    if (!CacheFolder(folder))
+        return false;
+    // The folder's time is taken before the scan: a change made during it is seen next time.
+    struct stat user;
+    const std::string userFolder = UserFontFolder();
+    if (!userFolder.empty() && stat(userFolder.c_str(), &user) == 0 && user.st_dev == before.st_dev &&
+        user.st_ino == before.st_ino)
+        FCachedFolderTime = int64_t(before.st_mtim.tv_sec) * 1000000000 + before.st_mtim.tv_nsec;
     return true;
 }
 

@@ -13,6 +13,8 @@ public:
     std::vector<std::string> InstalledFiles() override;
     bool MakeKnown(const std::string& path) override;
     bool Forget(const std::string& path) override;
+    // A rescan of the user font folder also counts as its refresh (see below).
+    bool RescanFolder(const std::string& folder) override;
 
     // Rewrites fontconfig's cache of the user font folder so other programs see its
     // current contents. The folder is scanned only when it changed since the last refresh,

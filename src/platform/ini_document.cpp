@@ -82,6 +82,21 @@ std::string TIniDocument::CleanName(const std::string& name)
     return TrimBlanks(OneLine(name));
 }
 
+bool TIniDocument::SameName(const std::string& a, const std::string& b)
+{
+    return Fold(CleanName(a)) == Fold(CleanName(b));
+}
+
+std::string TIniDocument::KeyProblem(const std::string& key)
+{
+    const std::string cleanKey = CleanName(key);
+    if (!cleanKey.empty() && (cleanKey[0] == ';' || cleanKey[0] == '['))
+        return "a key may not begin with \"" + cleanKey.substr(0, 1) + "\"";
+    if (cleanKey.find('=') != std::string::npos)
+        return "a key may not contain \"=\"";
+    return std::string();
+}
+
 void TIniDocument::Parse(const std::string& bytes)
 {
     FBom.clear();
@@ -227,14 +242,9 @@ bool TIniDocument::Write(const std::string& section, const std::string& key,
                          const std::string& value, std::string& error)
 {
     const std::string cleanKey = CleanName(key);
-    if (!cleanKey.empty() && (cleanKey[0] == ';' || cleanKey[0] == '[')) {
-        error = "a key may not begin with \"" + cleanKey.substr(0, 1) + "\"";
+    error = KeyProblem(cleanKey);
+    if (!error.empty())
         return false;
-    }
-    if (cleanKey.find('=') != std::string::npos) {
-        error = "a key may not contain \"=\"";
-        return false;
-    }
     const std::string text = cleanKey + "=" + OneLine(value);
 
     TSection* found = FindSection(section);
@@ -289,4 +299,84 @@ bool TIniDocument::EraseSection(const std::string& section)
     FSections.erase(FSections.begin() + (found - FSections.data()));
     FSectionsIndexed = false;
     return true;
+}
+
+std::vector<TIniDocument::TEntry> TIniDocument::Entries() const
+{
+    std::vector<TEntry> entries;
+    size_t line = FSections.front().Lines.size();
+    std::string name;
+    for (size_t i = 1; i < FSections.size(); ++i) {
+        const TSection& section = FSections[i];
+        entries.push_back(TEntry{true, section.Name, line++, section.Header.Text});
+        for (const TLine& text : section.Lines) {
+            if (KeyName(text.Text, name))
+                entries.push_back(TEntry{false, name, line, text.Text});
+            ++line;
+        }
+    }
+    return entries;
+}
+
+bool TIniDocument::Locate(size_t line, size_t& section, long& index) const
+{
+    size_t first = 0;
+    for (size_t i = 0; i < FSections.size(); ++i) {
+        const size_t count = FSections[i].Lines.size() + (FSections[i].HasHeader ? 1 : 0);
+        if (line < first + count) {
+            section = i;
+            index = static_cast<long>(line - first) - (FSections[i].HasHeader ? 1 : 0);
+            return true;
+        }
+        first += count;
+    }
+    return false;
+}
+
+bool TIniDocument::RenameSectionAt(size_t line, const std::string& name)
+{
+    size_t at = 0;
+    long index = 0;
+    if (!Locate(line, at, index) || index != -1)
+        return false;
+    TSection& section = FSections[at];
+    section.Name = CleanName(name);
+    section.Header.Text = "[" + section.Name + "]";
+    FSectionsIndexed = false;
+    return true;
+}
+
+bool TIniDocument::EraseSectionAt(size_t line)
+{
+    size_t at = 0;
+    long index = 0;
+    if (!Locate(line, at, index) || index != -1)
+        return false;
+    FSections.erase(FSections.begin() + static_cast<std::ptrdiff_t>(at));
+    FSectionsIndexed = false;
+    return true;
+}
+
+bool TIniDocument::DeleteKeyAt(size_t line)
+{
+    size_t at = 0;
+    long index = 0;
+    std::string name;
+    if (!Locate(line, at, index) || at == 0 || index < 0 ||
+        !KeyName(FSections[at].Lines[static_cast<size_t>(index)].Text, name))
+        return false;
+    FSections[at].Lines.erase(FSections[at].Lines.begin() + index);
+    FSections[at].Indexed = false;
+    return true;
+}
+
+void TIniDocument::AppendSection(const std::string& name)
+{
+    EndLastLine();
+    TSection added;
+    added.HasHeader = true;
+    added.Name = CleanName(name);
+    added.Header = TLine{"[" + added.Name + "]", kNewLine};
+    FSections.push_back(std::move(added));
+    FSectionsIndexed = false;
 }

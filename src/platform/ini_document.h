@@ -44,6 +44,29 @@ public:
 
     // The cleaned form a section or key name is written in.
     static std::string CleanName(const std::string& name);
+    // True when two section or key names match by the rules above.
+    static bool SameName(const std::string& a, const std::string& b);
+    // Why `key` cannot be stored as itself (see Write); empty when it can.
+    static std::string KeyProblem(const std::string& key);
+
+    // One header or key line as the rules above read it, for views that list the file line
+    // by line and edit the very line the user picked, also among sections of one name.
+    struct TEntry {
+        bool IsSection = false;
+        std::string Name;
+        size_t Line = 0;   // 0-based line number in the file, a byte-order mark not counted
+        std::string Text;  // the whole line as it is in the file, without its line break
+    };
+    // Every section header and the keys of each section, in file order; the lines before
+    // the first header belong to no section and are left out.
+    std::vector<TEntry> Entries() const;
+    // Positional edits; each is false, changing nothing, when `line` is not a header (or,
+    // for DeleteKeyAt, not a key of a section).
+    bool RenameSectionAt(size_t line, const std::string& name);
+    bool EraseSectionAt(size_t line);
+    bool DeleteKeyAt(size_t line);
+    // Appends the header of an empty section at the end, even when the name is in use.
+    void AppendSection(const std::string& name);
 
 private:
     struct TLine {
@@ -66,6 +89,8 @@ private:
     long FindKey(const TSection& section, const std::string& key) const;
     // Gives the last line of the document a line break, so a line can follow it.
     void EndLastLine();
+    // Section and index in its Lines of file line `line`; index -1 for the header itself.
+    bool Locate(size_t line, size_t& section, long& index) const;
 
     std::string FBom;
     std::vector<TSection> FSections;

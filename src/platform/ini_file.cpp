@@ -134,3 +134,35 @@ bool TIniFile::EraseSection(const std::string& section)
         return false;
     return !FDocument.EraseSection(section) || Changed();
 }
+
+bool TIniFile::ReadEntries(std::vector<TIniDocument::TEntry>& entries)
+{
+    entries.clear();
+    if (!Load())
+        return false;
+    entries = FDocument.Entries();
+    return true;
+}
+
+bool TIniFile::RenameSectionAt(size_t line, const std::string& name)
+{
+    return Load() && FDocument.RenameSectionAt(line, name) && Changed();
+}
+
+bool TIniFile::EraseSectionAt(size_t line)
+{
+    return Load() && FDocument.EraseSectionAt(line) && Changed();
+}
+
+bool TIniFile::DeleteKeyAt(size_t line)
+{
+    return Load() && FDocument.DeleteKeyAt(line) && Changed();
+}
+
+bool TIniFile::AppendSection(const std::string& name)
+{
+    if (!Load())
+        return false;
+    FDocument.AppendSection(name);
+    return Changed();
+}

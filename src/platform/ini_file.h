@@ -39,6 +39,16 @@ public:
     bool DeleteKey(const std::string& section, const std::string& key);
     bool EraseSection(const std::string& section);
 
+    // The file's headers and keys line by line (see TIniDocument::Entries); false when the
+    // file exists but cannot be read. A missing file has none.
+    bool ReadEntries(std::vector<TIniDocument::TEntry>& entries);
+    // Positional edits of TIniDocument; false when the file cannot be read or written or
+    // the line is not what the edit needs.
+    bool RenameSectionAt(size_t line, const std::string& name);
+    bool EraseSectionAt(size_t line);
+    bool DeleteKeyAt(size_t line);
+    bool AppendSection(const std::string& name);
+
     void SetAutoFlush(bool on) { FAutoFlush = on; }
     // Writes collected changes; true when there was nothing to write.
     bool UpdateFile();

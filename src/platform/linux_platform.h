@@ -6,6 +6,7 @@
 
 class TQtColorDialog;
 class TQtDialogs;
+class TQtFolderBrowser;
 
 // Owns the real Linux implementations of every platform service.
 class TLinuxPlatform {
@@ -18,6 +19,7 @@ public:
     const TPlatform& Services() const { return FServices; }
     TQtDialogs& Dialogs() { return *FDialogs; }
     TQtColorDialog& ColorDialog() { return *FColorDialog; }
+    TQtFolderBrowser& FolderBrowser() { return *FFolderBrowser; }
 
 private:
     std::unique_ptr<IFontTable> FFontTable;
@@ -28,5 +30,8 @@ private:
     std::unique_ptr<ILocaleInfo> FLocale;
     std::unique_ptr<TQtDialogs> FDialogs;
     std::unique_ptr<TQtColorDialog> FColorDialog;
+    std::unique_ptr<IFreeSpace> FFreeSpace;
+    std::unique_ptr<TQtFolderBrowser> FFolderBrowser;
+    std::unique_ptr<IPrinterService> FPrinter;
     TPlatform FServices;
 };

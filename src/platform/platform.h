@@ -4,9 +4,12 @@ class IColorDialog;
 class IDialogs;
 class IDocumentOpener;
 class IFontChangeNotifier;
+class IFolderBrowser;
 class IFontTable;
+class IFreeSpace;
 class IInstalledFontStore;
 class ILocaleInfo;
+class IPrinterService;
 class ITrash;
 
 // The platform services one part of the program uses, handed to it by whoever builds it.
@@ -20,4 +23,7 @@ struct TPlatform {
     ILocaleInfo* Locale = nullptr;
     IDialogs* Dialogs = nullptr;
     IColorDialog* ColorDialog = nullptr;
+    IFreeSpace* FreeSpace = nullptr;
+    IFolderBrowser* FolderBrowser = nullptr;
+    IPrinterService* Printer = nullptr;
 };

@@ -1,10 +1,24 @@
 #include "platform/qt_dialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QMessageBox>
 
 TMsgAnswer TQtDialogs::MessageBox(const std::string& text, const std::string& caption,
                                   TMsgIcon icon, TMsgButtons buttons)
+{
+    return Show(text, caption, icon, buttons, nullptr, nullptr);
+}
+
+TMsgAnswer TQtDialogs::MessageBoxWithCheck(const std::string& text, const std::string& caption,
+                                           TMsgIcon icon, TMsgButtons buttons,
+                                           const std::string& checkText, bool& checked)
+{
+    return Show(text, caption, icon, buttons, &checkText, &checked);
+}
+
+TMsgAnswer TQtDialogs::Show(const std::string& text, const std::string& caption, TMsgIcon icon,
+                            TMsgButtons buttons, const std::string* checkText, bool* checked)
 {
     QMessageBox box(FOwner ? FOwner : QApplication::activeWindow());
     box.setText(QString::fromStdString(text));
@@ -25,7 +39,15 @@ TMsgAnswer TQtDialogs::MessageBox(const std::string& text, const std::string& ca
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
-    switch (box.exec()) {
+    if (checkText) {
+        auto* check = new QCheckBox(QString::fromStdString(*checkText), &box);
+        check->setObjectName(QStringLiteral("DoNotShowAgain"));
+        box.setCheckBox(check);
+    }
+    const int answer = box.exec();
+    if (checked)
+        *checked = box.checkBox() && box.checkBox()->isChecked();
+    switch (answer) {
     case QMessageBox::Yes: return TMsgAnswer::Yes;
     case QMessageBox::No: return TMsgAnswer::No;
     case QMessageBox::Cancel: return TMsgAnswer::Cancel;

@@ -10,7 +10,13 @@ public:
     void SetOwner(QWidget* owner) { FOwner = owner; }
     TMsgAnswer MessageBox(const std::string& text, const std::string& caption, TMsgIcon icon,
                           TMsgButtons buttons) override;
+    TMsgAnswer MessageBoxWithCheck(const std::string& text, const std::string& caption,
+                                   TMsgIcon icon, TMsgButtons buttons,
+                                   const std::string& checkText, bool& checked) override;
 
 private:
+    TMsgAnswer Show(const std::string& text, const std::string& caption, TMsgIcon icon,
+                    TMsgButtons buttons, const std::string* checkText, bool* checked);
+
     QWidget* FOwner = nullptr;
 };

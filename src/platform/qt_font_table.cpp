@@ -3,6 +3,8 @@
 #include <QFontDatabase>
 #include <QStringList>
 
+#include "platform/byte_path.h"
+
 TQtFontTable::~TQtFontTable()
 {
     for (const auto& [path, entry] : FEntries)
@@ -16,7 +18,16 @@ bool TQtFontTable::Register(const std::string& path)
         ++it->second.Count;
         return true;
     }
-    const int id = QFontDatabase::addApplicationFont(QString::fromStdString(path));
+    int id = -1;
+    if (QtCanSpell(path)) {
+        id = QFontDatabase::addApplicationFont(PathToQt(path));
+    } else {
+        // A name Qt cannot spell (not valid UTF-8) is handed over as the file's bytes.
+        QByteArray data;
+        std::string error;
+        if (ReadWholeFile(path, data, error))
+            id = QFontDatabase::addApplicationFontFromData(data);
+    }
     if (id < 0)
         return false;
     FEntries.emplace(path, TEntry{id, 1});

@@ -50,7 +50,9 @@ bool SaveTextFile(const std::string& path, const std::string& bytes, std::string
         return false;
     }
     const auto size = static_cast<qint64>(bytes.size());
-    if (file.write(bytes.data(), size) != size) {
+    // The bytes sit in the file's buffer until flushed; commit() would rename the file over
+    // the old one even when that last flush fails (a full disk), so flush and check first.
+    if (file.write(bytes.data(), size) != size || !file.flush()) {
         error = "Cannot write file " + shown + ": " + file.errorString().toStdString();
         file.cancelWriting();
         return false;

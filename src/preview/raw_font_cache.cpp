@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include <QFile>
+#include "platform/byte_path.h"
 
 TRawFontCache::TRawFontCache(std::size_t maxFiles, std::size_t maxBytes)
     : FMaxFiles(std::max<std::size_t>(maxFiles, 1)), FMaxBytes(maxBytes)
@@ -18,14 +18,10 @@ TRawFontCache::TFile& TRawFontCache::Open(const std::string& path)
     }
     TFile file;
     file.path = path;
-    QFile data(QString::fromStdString(path));
-    if (data.open(QIODevice::ReadOnly)) {
-        file.data = data.readAll();
-        if (data.error() != QFileDevice::NoError)
-            file.readError = data.errorString().toStdString();
-    } else {
-        file.readError = data.errorString().toStdString();
-    }
+    // Read by bytes: a file name that is no valid UTF-8 cannot be spelt for QFile.
+    std::string error;
+    if (!ReadWholeFile(path, file.data, error))
+        file.readError = error;
     ++FLoads;
     FBytes += static_cast<std::size_t>(file.data.size());
     FFiles.push_front(std::move(file));

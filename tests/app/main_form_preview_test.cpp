@@ -141,6 +141,9 @@ TEST_F(MainFormPreview, ClosingGivesBackTheFolderFontsOfTheSource)
 {
     auto form = Shown();
     const std::string first = form->SourceList->Fonts(0)->FileName;
+    // Registered only once something asks to draw it by family.
+    EXPECT_FALSE(Linux.Services().FontTable->IsRegistered(first));
+    ASSERT_TRUE(form->SourceList->EnsureRegistered(0));
     ASSERT_TRUE(Linux.Services().FontTable->IsRegistered(first));
     form->close();
     form.reset();

@@ -104,7 +104,8 @@ TEST_F(FontList, StartsEmptyWithTheUserFontFolderAndInstalledFilesWhenAutoRemovi
 
     TFontList source(Platform, true);
     EXPECT_EQ(source.InstalledFiles(),
-              (std::vector<std::string>{"/usr/share/fonts/a.ttf", "/usr/share/fonts/b.TTF"}));
+              (std::vector<std::string>{"/usr/share/fonts/a.ttf", "/usr/share/fonts/b.TTF",
+                                        "/usr/share/fonts/c.otf"}));
 }
 
 TEST_F(FontList, BatchRaisesOneChangeAtTheOutermostEnd)

@@ -95,6 +95,7 @@ TEST_F(ScanWindowFixture, EachFontFoundAdvancesCountNameAndGauge)
     EXPECT_EQ(gauge->Progress(), 1u);
 
     scan.StepFont("나눔고딕");
+    scan.Finish();
     EXPECT_EQ(fontName->text(), QStringLiteral("나눔고딕"));
     EXPECT_EQ(count->text(), QStringLiteral("2/3"));
     EXPECT_EQ(scan.Counted(), 2);
@@ -136,6 +137,7 @@ TEST_F(ScanWindowFixture, MoreFontsThanCountedKeepTheGaugeFull)
     scan.SetTotal(1);
     scan.StepFont("A");
     scan.StepFont("B");
+    scan.Finish();
     EXPECT_EQ(count->text(), QStringLiteral("2/1"));
     EXPECT_EQ(gauge->Progress(), 1u);
 }
