@@ -113,9 +113,9 @@ void TMainForm::FontsinFolder1Click()
     if (SourceList->IsInSysFolder(path)) {
         if (FPlatform.Dialogs)
             FPlatform.Dialogs->MessageBox(
-                FormatStr("%s lies in the user font folder %s.\nIts fonts are listed under "
-                          "Installed Fonts.",
-                          path.c_str(), SourceList->SysFontFolder().c_str()),
+                FormatStr("%s is in the user font folder: its fonts are the installed fonts.\n"
+                          "Use Installed Fonts to list them.",
+                          path.c_str()),
                 std::string(), TMsgIcon::Information, TMsgButtons::Ok);
         return;
     }

@@ -204,6 +204,11 @@ TEST_F(MainFormCommands, TheUserFontFolderIsRefusedWithOneMessageAndAnEmptyFolde
     EXPECT_EQ(form->FontView->Items().Count(), installed);
     EXPECT_TRUE(Item(*form, "UninstallFont1")->isEnabled());
     EXPECT_FALSE(Item(*form, "InstallFont1")->isEnabled());
+    // The folder itself, reached through a path with "..", is refused the same way.
+    Browser.Answers = {inside + "/.."};
+    form->FontsinFolder1Click();
+    EXPECT_EQ(Dialogs.Shown.size(), 2u);
+    EXPECT_EQ(form->SourceList->Mode(), flmInstalled);
 
     Browser.Answers = {Fonts.MakeFolder("empty")};
     form->FontsinFolder1Click();
