@@ -72,6 +72,10 @@ protected:
         Form->SourceList->SetMode(mode);
         Form->SourceList->SetFolder(folder);
         Form->SourceList->Refresh();
+        // A listing registers nothing until something draws by family; register every font
+        // as a print job would, so that giving registrations back is checked too.
+        for (int i = 0; i < Form->SourceList->Count(); ++i)
+            Form->SourceList->EnsureRegistered(i);
         Form->FontView->Items().Assign(*Form->SourceList);
         Change.Count = 0;
     }
