@@ -140,6 +140,8 @@ private:
     void RememberFolder();
     // Reloads the source list and shows all its fonts with the first one current.
     void ShowSource();
+    // Offers Install for folder fonts and Uninstall for installed fonts.
+    void UpdateFontCommands();
     QAction* FindAction(const char* name) const;
     void FindFrom(int start);
     void ShowPanes();
@@ -156,7 +158,6 @@ public:
     void UninstallFont1Click(int tag);
     void Edit2Click();
     void PopupMenu1Popup();
-    void UpdateFileCommands();
     bool FileRunActive() const;
 
 protected:

@@ -83,6 +83,7 @@ void TMainForm::ShowSource()
     FontView->SetItemIndex(0);
     items.EndUpdate();
     ViewContent = vcAll;
+    UpdateFontCommands();
 }
 
 void TMainForm::ScreenFonts1Click()
@@ -191,13 +192,21 @@ void TMainForm::pmViewsPopup()
 
 void TMainForm::N1Click()
 {
-    // Also run after every refresh of the source: the shortcuts work with the menu closed.
-    UpdateFileCommands();
+    UpdateFontCommands();
+}
+
+void TMainForm::UpdateFontCommands()
+{
+    // Also run on every source change: the shortcuts work with the menu closed.
+    FindAction("InstallFont1")->setEnabled(SourceList->Mode() == flmFolder);
+    FindAction("UninstallFont1")->setEnabled(SourceList->Mode() == flmInstalled);
 }
 
 void TMainForm::FontViewChange()
 {
     StatusBar1->SetItem(0, FormatStr(LoadStr(541).c_str(), FontView->Items().Count()));
+    // The start-up listing reaches the preview without a source command.
+    UpdateFontCommands();
 }
 
 bool TMainForm::CommandKeyPreview(QEvent* event)

@@ -159,8 +159,6 @@ void TFavListBox::mousePressEvent(QMouseEvent* event)
     } else {
         QListWidget::mousePressEvent(event);
     }
-    if (OnMouseDown)
-        OnMouseDown(this, event->button(), event->position().toPoint());
 }
 
 void TFavListBox::mouseDoubleClickEvent(QMouseEvent* event)

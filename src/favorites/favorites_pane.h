@@ -45,7 +45,6 @@ public:
     std::function<void(TFavListBox* Sender, QDropEvent* Event)> OnDragDrop;
     std::function<void(TFavListBox* Sender)> OnEndDrag;
     std::function<void(TFavListBox* Sender)> OnDblClick;
-    std::function<void(TFavListBox* Sender, Qt::MouseButton Button, const QPoint& Pos)> OnMouseDown;
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;

@@ -363,6 +363,8 @@ TEST_F(MainFormFavorites, DoubleClickShowsTheGroupFromInstalledFonts)
     ASSERT_EQ(form->SourceList->Mode(), flmScreen);
     form->Favorites1Click();
     EXPECT_FALSE(form->AddFavorites1->isEnabled());
+    emit form->PopupMenu1->aboutToShow();
+    EXPECT_FALSE(form->AddtoFavorites1->isEnabled());
 
     QListWidget* list = form->FavPane->lbFav;
     list->setCurrentRow(4);  // DejaVu Serif
@@ -375,6 +377,8 @@ TEST_F(MainFormFavorites, DoubleClickShowsTheGroupFromInstalledFonts)
     EXPECT_EQ(form->FontView->ItemIndex(), 0);
     form->Favorites1Click();
     EXPECT_TRUE(form->AddFavorites1->isEnabled());
+    emit form->PopupMenu1->aboutToShow();
+    EXPECT_TRUE(form->AddtoFavorites1->isEnabled());
 
     // A font missing from the installed ones is left out without a message.
     list->setCurrentRow(2);
@@ -478,6 +482,33 @@ TEST_F(MainFormFavorites, RenameAndNewFolderAskForTheName)
     form->tbNewFolderClick();
     EXPECT_EQ(FavBytes(), "[Sans]\r\nA=1\r\n[Mono]\nB=2\n[Serif]\r\n");
     EXPECT_EQ(Dialogs.Shown.size(), 1u);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainFormFavorites, ADropBelowTheLastItemLetsTheDialogChoose)
+{
+    PutFav("[Sans]\r\nA=1\r\n");
+    auto form = Shown();
+    Mark(*form, {"DejaVu Serif"});
+    QWidget* target = form->FavPane->lbFav->viewport();
+    const QPoint below(10, target->height() - 5);
+    ASSERT_EQ(form->FavPane->lbFav->ItemAt(below), -1);
+    bool asked = false;
+    QTimer::singleShot(0, [&asked] {
+        auto* dialog = qobject_cast<TfAddFav*>(QApplication::activeModalWidget());
+        asked = dialog != nullptr;
+        if (dialog)
+            dialog->bCancel->click();
+    });
+    std::unique_ptr<QMimeData> data(FontDragData());
+    EXPECT_TRUE(DragMove(target, below, data.get()));
+    EXPECT_EQ(form->FavPane->lbFav->Tag(), -1);
+    EXPECT_TRUE(Drop(target, below, data.get()));
+    EXPECT_TRUE(asked);
+    EXPECT_EQ(FavBytes(), "[Sans]\r\nA=1\r\n");
 }
 
 }  // namespace
