@@ -66,10 +66,13 @@ struct TWindow {
     }
 };
 
+std::unique_ptr<TWindow> g_window;
+
 TWindow& Window()
 {
-    static TWindow window;
-    return window;
+    if (!g_window)
+        g_window = std::make_unique<TWindow>();
+    return *g_window;
 }
 
 void MarkAll(TMainForm& form, bool marked)
@@ -144,8 +147,8 @@ int main(int argc, char** argv)
             benchmark::RunSpecifiedBenchmarks();
             benchmark::Shutdown();
         }
-        // The window goes before the application.
-        Window().Form.reset();
+        // The window and its services go before the application.
+        g_window.reset();
     }
     Sandbox::Remove();
     return result;

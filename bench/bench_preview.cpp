@@ -1,5 +1,5 @@
 // Speed and memory of the preview list: full paints of a 1920 x 1080 preview (from the cache
-// of finished samples and without it), scrolling through 5,000 fonts a page and a line at a
+// of finished samples, without it, and of fonts never drawn before), scrolling through 5,000 fonts a page and a line at a
 // time, and the heap that a list of 5,000 fonts takes.
 //
 // Run on a release build with
@@ -20,11 +20,13 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QPainter>
 
 #include "fonts/font_info.h"
 #include "fonts/font_list.h"
 #include "fonts/naming_table.h"
 #include "preview/font_list_view.h"
+#include "text/glyph_raster.h"
 #include "support/fakes.h"
 #include "support/sandbox.h"
 
@@ -94,40 +96,60 @@ std::vector<std::string> PageOfFonts()
     return files;
 }
 
-// Every benchmark of a frame runs at 16 and 72 points, plain and anti-aliased.
+// Every benchmark of a frame runs at 16 and 72 points, plain and anti-aliased, on a screen of
+// device pixel ratio 1 and 2 (a 1920 x 1080 preview drawn as 3840 x 2160 device pixels).
 void SizesAndModes(benchmark::internal::Benchmark* b)
 {
-    b->ArgNames({"pt", "aa"})
-        ->Args({16, 0})
-        ->Args({16, 1})
-        ->Args({72, 0})
-        ->Args({72, 1})
-        ->Unit(benchmark::kMillisecond);
+    b->ArgNames({"pt", "aa", "dpr"});
+    for (const int dpr : {1, 2})
+        for (const int points : {16, 72})
+            for (const int antiAlias : {0, 1})
+                b->Args({points, antiAlias, dpr});
+    // CPU time counts every thread's, the pool's included.
+    b->Unit(benchmark::kMillisecond)->MeasureProcessCPUTime();
 }
 
-void FullPaint(benchmark::State& state, bool cached)
+// One full paint of the client area at the benchmark's pixel ratio.
+QImage PaintFrame(TPreview& preview, const benchmark::State& state)
+{
+    return preview.View->PaintImage(static_cast<qreal>(state.range(2)));
+}
+
+// Cached: the finished samples are kept. Warm: they are not, but the glyphs are. New: every
+// frame draws fonts never drawn before, as far as every cache can tell.
+enum TCacheUse { cuCached, cuWarm, cuNew };
+
+void FullPaint(benchmark::State& state, TCacheUse use)
 {
     TPreview preview(1920, 1080);
     preview.View->SetFontSize(static_cast<int>(state.range(0)));
     preview.View->SetAntiAlias(state.range(1) != 0);
-    if (!cached)
+    if (use != cuCached)
         preview.View->SampleCache().SetMaxBytes(0);
     preview.Fill(PageOfFonts());
-    preview.Paint();
-    QImage image(1920, 1080, QImage::Format_RGB32);
+    PaintFrame(preview, state);
     for (auto _ : state) {
-        preview.View->viewport()->render(&image);
+        if (use == cuNew) {
+            state.PauseTiming();
+            TGlyphCache::Shared().Clear();
+            state.ResumeTiming();
+        }
+        const QImage image = PaintFrame(preview, state);
         benchmark::DoNotOptimize(image.constBits());
     }
     state.SetLabel(std::to_string(preview.View->PageSize()) + " rows");
 }
 
-void BM_FullPaint_Cached(benchmark::State& state) { FullPaint(state, true); }
+void BM_FullPaint_Cached(benchmark::State& state) { FullPaint(state, cuCached); }
 BENCHMARK(BM_FullPaint_Cached)
     ->Apply(SizesAndModes);
 
-void BM_FullPaint_Uncached(benchmark::State& state) { FullPaint(state, false); }
+void BM_FullPaint_Uncached(benchmark::State& state) { FullPaint(state, cuWarm); }
 BENCHMARK(BM_FullPaint_Uncached)
+    ->Apply(SizesAndModes);
+
+void BM_FullPaint_NewFonts(benchmark::State& state) { FullPaint(state, cuNew); }
+BENCHMARK(BM_FullPaint_NewFonts)
     ->Apply(SizesAndModes);
 
 // 5,000 distinct font files (hard links to the sandbox fonts), so that every font of a page
@@ -165,14 +187,13 @@ void Scroll(benchmark::State& state, TScrollCode step)
     preview.View->SetFontSize(static_cast<int>(state.range(0)));
     preview.View->SetAntiAlias(state.range(1) != 0);
     preview.Fill(fonts.Files());
-    QImage image(1920, 1080, QImage::Format_RGB32);
-    preview.View->viewport()->render(&image);
+    PaintFrame(preview, state);
     for (auto _ : state) {
         if (preview.View->TopItem() >= preview.View->Items().Count() - preview.View->PageSize())
             preview.View->SetTopItem(0);
         else
             preview.View->WMVScroll(step);
-        preview.View->viewport()->render(&image);
+        const QImage image = PaintFrame(preview, state);
         benchmark::DoNotOptimize(image.constBits());
     }
     state.SetLabel(std::to_string(preview.View->PageSize()) + " rows a page");
@@ -238,6 +259,50 @@ bool WriteImage(const std::string& path, int points, bool antiAlias, TFontStyles
     return true;
 }
 
+// Pictures of complex scripts: the mixed Arabic and Devanagari sample over the Arabic,
+// Devanagari and Latin fonts, and Thai and Khmer samples in their fonts, plain and
+// anti-aliased, at pixel ratios 1 and 2 (as scripts-<dpr>x-<mode>.png).
+bool WriteScriptImages(const std::string& folder)
+{
+    const std::string noto = "/usr/share/fonts/truetype/noto/";
+    const std::vector<std::pair<std::string, std::vector<std::string>>> samples = {
+        {"\u0627\u0644\u0639\u0631\u0628\u064a\u0629 \u0646\u0635 \u092e\u0930\u093e\u0920\u0940 "
+         "\u0939\u093f\u0928\u094d\u0926\u0940 Aa",
+         {noto + "NotoSansArabic-Regular.ttf", noto + "NotoNaskhArabic-Regular.ttf",
+          noto + "NotoSansDevanagari-Regular.ttf", Sandbox::DejaVuSans()}},
+        {"\u0e20\u0e32\u0e29\u0e32\u0e44\u0e17\u0e22 \u0e01\u0e33\u0e25\u0e31\u0e07\u0e43\u0e08",
+         {noto + "NotoSansThai-Regular.ttf", noto + "NotoLoopedThai-Regular.ttf"}},
+        {"\u1797\u17b6\u179f\u17b6\u1781\u17d2\u1798\u17c2\u179a \u179f\u17d2\u179a\u17b8",
+         {noto + "NotoSansKhmer-Regular.ttf", noto + "NotoSansKhmer-Bold.ttf"}},
+    };
+    bool written = true;
+    for (const int dpr : {1, 2}) {
+        for (const bool antiAlias : {false, true}) {
+            QImage sheet(1000 * dpr, 1100 * dpr, QImage::Format_RGB32);
+            sheet.setDevicePixelRatio(dpr);
+            sheet.fill(Qt::white);
+            QPainter painter(&sheet);
+            int top = 0;
+            for (const auto& [text, files] : samples) {
+                TPreview preview(1000, 360);
+                preview.View->SetFontSize(28);
+                preview.View->SetAntiAlias(antiAlias);
+                preview.View->SetText(text);
+                preview.Fill(files);
+                const QImage part = preview.View->PaintImage(dpr);
+                painter.drawImage(QPoint(0, top), part);
+                top += 360;
+            }
+            painter.end();
+            const std::string path = folder + "/scripts-" + std::to_string(dpr) + "x-" +
+                                      (antiAlias ? "aa" : "plain") + ".png";
+            written &= sheet.save(QString::fromStdString(path));
+            std::printf("%s\n", path.c_str());
+        }
+    }
+    return written;
+}
+
 int WriteImages(const std::string& folder)
 {
     bool written = true;
@@ -250,6 +315,7 @@ int WriteImages(const std::string& folder)
         written &= WriteImage(folder + "/preview-16pt-" + (antiAlias ? "aa" : "plain") +
                                   "-bold-italic-underline.png",
                               16, antiAlias, fsBold | fsItalic | fsUnderline);
+    written &= WriteScriptImages(folder);
     return written ? 0 : 1;
 }
 

@@ -1,5 +1,6 @@
-// Speed of the anti-aliased text renderer: row blending, the supersample filter, and
-// RenderText at the preview's level 2 against drawing the same text directly with QPainter.
+// Speed of the anti-aliased text renderer: row blending, the supersample filter, RenderText
+// at the preview's level 2 against drawing the same text directly with QPainter, and the cost
+// of shaping a row against looking its characters up one by one.
 //
 // Run on a release build with
 //   build/release/bench_render --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include <QApplication>
+#include <QFile>
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
@@ -22,6 +24,7 @@
 #include "preview/blend.h"
 #include "preview/supersample.h"
 #include "support/sandbox.h"
+#include "text/shaper.h"
 
 namespace {
 
@@ -155,6 +158,49 @@ void BM_DrawText(benchmark::State& state)
 }
 BENCHMARK(BM_DrawText)->Arg(16)->Arg(72)->Unit(benchmark::kMicrosecond);
 
+// A row's sample text in the preview's own font, shaped (bidirectional order, itemising,
+// HarfBuzz) and merely looked up character by character, as drawing from the file did before.
+// Arg 0: the main window's sample in DejaVu Sans (its Hangul borrowed); 1: the mixed sample
+// with Arabic and Devanagari in Noto Sans Arabic (Devanagari and Latin borrowed).
+struct TShapingCase {
+    std::string file;
+    QString text;
+};
+
+TShapingCase ShapingCase(int which)
+{
+    if (which == 0)
+        return {fonzeta::test::Sandbox::DejaVuSans(),
+                QString::fromUtf8("ABCDEFGHIJKLMNOPQRSTUVWXYZ 123 한글보기")};
+    return {"/usr/share/fonts/truetype/noto/NotoSansArabic-Regular.ttf",
+            QString::fromUtf8("العربية نص मराठी हिन्दी Aa")};
+}
+
+TFontFacePtr LoadFace(const std::string& path)
+{
+    QFile file(QString::fromStdString(path));
+    return file.open(QIODevice::ReadOnly) ? TFontFace::Load(file.readAll(), 0) : nullptr;
+}
+
+void ShapeRow(benchmark::State& state, bool shaped)
+{
+    const TShapingCase c = ShapingCase(static_cast<int>(state.range(0)));
+    const TFontFacePtr face = LoadFace(c.file);
+    if (!face) {
+        state.SkipWithError("font missing");
+        return;
+    }
+    for (auto _ : state) {
+        const TShapedLine line = shaped ? ShapeLine(face, c.text, 21.33) : LookUpLine(face, c.text, 21.33);
+        benchmark::DoNotOptimize(line.Width);
+    }
+}
+
+void BM_ShapeRow(benchmark::State& state) { ShapeRow(state, true); }
+BENCHMARK(BM_ShapeRow)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+void BM_LookUpRow(benchmark::State& state) { ShapeRow(state, false); }
+BENCHMARK(BM_LookUpRow)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
 // The console report followed by RenderText's time relative to drawText at each size.
 class TRatioReporter : public benchmark::ConsoleReporter {
 public:
@@ -177,6 +223,13 @@ public:
             if (render != FMedians.end() && draw != FMedians.end() && draw->second > 0)
                 std::printf("RenderText level 2 / drawText at %s pt: %.2f\n", points,
                             render->second / draw->second);
+        }
+        for (const char* which : {"0", "1"}) {
+            const auto shaped = FMedians.find(std::string("BM_ShapeRow/") + which);
+            const auto looked = FMedians.find(std::string("BM_LookUpRow/") + which);
+            if (shaped != FMedians.end() && looked != FMedians.end() && looked->second > 0)
+                std::printf("Shaping / look-up per row, sample %s: %.2f\n", which,
+                            shaped->second / looked->second);
         }
         std::printf("Blend routines in use: %s\n", BlendRoutinesName());
     }

@@ -1,12 +1,11 @@
 #include "app/get_string_form.h"
 
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 
 #include <algorithm>
 
 #include "app/window_place.h"
+#include "controls/xp_controls.h"
 
 namespace {
 
@@ -61,19 +60,19 @@ TfGetString::TfGetString(QWidget* parent) : QDialog(parent)
     Descript->setWordWrap(true);
     Descript->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    Edit = new QLineEdit(this);
+    Edit = new TXPEdit(this);
     Edit->setObjectName(QStringLiteral("Edit"));
-    connect(Edit, &QLineEdit::textChanged, this, [this] { JoinLines(); });
+    connect(Edit, &TXPEdit::textChanged, this, [this] { JoinLines(); });
 
-    Ok = new QPushButton(QStringLiteral("OK"), this);
+    Ok = new TXPButton(QStringLiteral("OK"), this);
     Ok->setObjectName(QStringLiteral("Ok"));
     Ok->setDefault(true);
-    connect(Ok, &QPushButton::clicked, this, [this] { done(ResultOk); });
+    connect(Ok, &TXPButton::clicked, this, [this] { done(ResultOk); });
 
-    Cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    Cancel = new TXPButton(QStringLiteral("Cancel"), this);
     Cancel->setObjectName(QStringLiteral("Cancel"));
     Cancel->setAutoDefault(false);
-    connect(Cancel, &QPushButton::clicked, this, [this] { done(ResultCancel); });
+    connect(Cancel, &TXPButton::clicked, this, [this] { done(ResultCancel); });
 
     Arrange();
 }

@@ -5,8 +5,8 @@
 #include <string>
 
 class QLabel;
-class QLineEdit;
-class QPushButton;
+class TXPButton;
+class TXPEdit;
 
 // The modal one-line text prompt: a word-wrapped description, one edit box, OK and Cancel.
 // The layout is the smallest the window takes; a larger desktop font grows the window so that
@@ -27,9 +27,9 @@ public:
     void reject() override;
 
     QLabel* Descript = nullptr;
-    QLineEdit* Edit = nullptr;
-    QPushButton* Ok = nullptr;
-    QPushButton* Cancel = nullptr;
+    TXPEdit* Edit = nullptr;
+    TXPButton* Ok = nullptr;
+    TXPButton* Cancel = nullptr;
 
 private:
     void Arrange();

@@ -142,7 +142,7 @@ private:
     void ShowSource();
     // Offers Install for folder fonts and Uninstall for installed fonts.
     void UpdateFontCommands();
-    QAction* MenuItem(const char* name) const;
+    QAction* FindAction(const char* name) const;
     void FindFrom(int start);
     void ShowPanes();
     std::string FLastFolder;
@@ -158,7 +158,6 @@ public:
     void UninstallFont1Click(int tag);
     void Edit2Click();
     void PopupMenu1Popup();
-    void UpdateFileCommands();
     bool FileRunActive() const;
 
 protected:

@@ -41,30 +41,11 @@ void TMainForm::ConnectFileCommands()
     if (QAction* edit = Item(*PopupMenu1, "Edit2"))
         edit->setEnabled(true);
     connect(PopupMenu1, &QMenu::aboutToShow, this, [this] { PopupMenu1Popup(); });
-    if (QMenu* font = findChild<QMenu*>(QStringLiteral("N1")))
-        connect(font, &QMenu::aboutToShow, this, [this] { UpdateFileCommands(); });
-    // The Font menu's entries follow the source as soon as it changes, so their shortcuts
-    // work before the menu was ever opened.
-    auto refreshed = SourceList->OnRefresh;
-    SourceList->OnRefresh = [this, refreshed](TFontList* sender) {
-        if (refreshed)
-            refreshed(sender);
-        UpdateFileCommands();
-    };
-    UpdateFileCommands();
 }
 
 bool TMainForm::FileRunActive() const
 {
     return (fCopying && fCopying->Running()) || (fDeleting && fDeleting->Running());
-}
-
-void TMainForm::UpdateFileCommands()
-{
-    if (QAction* install = Item(*this, "InstallFont1"))
-        install->setEnabled(SourceList->Mode() == flmFolder);
-    if (QAction* uninstall = Item(*this, "UninstallFont1"))
-        uninstall->setEnabled(SourceList->Mode() == flmInstalled);
 }
 
 void TMainForm::InstallFont1Click()

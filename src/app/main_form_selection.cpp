@@ -21,7 +21,7 @@
 void TMainForm::ConnectSelectionCommands()
 {
     const auto wire = [this](const char* name, void (TMainForm::*handler)()) {
-        QAction* item = MenuItem(name);
+        QAction* item = FindAction(name);
         item->setEnabled(true);
         connect(item, &QAction::triggered, this, handler);
     };

@@ -14,7 +14,7 @@
 #include "platform/folder_browser.h"
 #include "preview/font_list_view.h"
 
-QAction* TMainForm::MenuItem(const char* name) const
+QAction* TMainForm::FindAction(const char* name) const
 {
     return findChild<QAction*>(QString::fromLatin1(name));
 }
@@ -28,7 +28,7 @@ void TMainForm::ConnectCommands()
 void TMainForm::ConnectSourceCommands()
 {
     const auto wire = [this](const char* name, void (TMainForm::*handler)()) {
-        QAction* item = MenuItem(name);
+        QAction* item = FindAction(name);
         item->setEnabled(true);
         connect(item, &QAction::triggered, this, handler);
         return item;
@@ -113,9 +113,9 @@ void TMainForm::FontsinFolder1Click()
     if (SourceList->IsInSysFolder(path)) {
         if (FPlatform.Dialogs)
             FPlatform.Dialogs->MessageBox(
-                FormatStr("%s lies in the user font folder %s.\nIts fonts are listed under "
-                          "Installed Fonts.",
-                          path.c_str(), SourceList->SysFontFolder().c_str()),
+                FormatStr("%s is in the user font folder: its fonts are the installed fonts.\n"
+                          "Use Installed Fonts to list them.",
+                          path.c_str()),
                 std::string(), TMsgIcon::Information, TMsgButtons::Ok);
         return;
     }
@@ -171,14 +171,14 @@ void TMainForm::View1Click()
     const char* source = mode == flmInstalled ? "InstalledFonts1"
                          : mode == flmScreen  ? "ScreenFonts1"
                                               : "FontsinFolder1";
-    MenuItem(source)->setChecked(true);
+    FindAction(source)->setChecked(true);
     static constexpr TFontStyle styles[3] = {fsBold, fsItalic, fsUnderline};
     static constexpr const char* styleItems[3] = {"Bold1", "Italic1", "Underline1"};
     for (int i = 0; i < 3; ++i)
-        MenuItem(styleItems[i])->setChecked(FontView->FontStyle().testFlag(styles[i]));
+        FindAction(styleItems[i])->setChecked(FontView->FontStyle().testFlag(styles[i]));
     const bool all = SourceList->Count() == FontView->Items().Count();
-    MenuItem(all ? "All1" : "Selected1")->setChecked(true);
-    MenuItem("Antialiasing1")->setChecked(FontView->AntiAlias());
+    FindAction(all ? "All1" : "Selected1")->setChecked(true);
+    FindAction("Antialiasing1")->setChecked(FontView->AntiAlias());
 }
 
 void TMainForm::pmViewsPopup()
@@ -187,7 +187,7 @@ void TMainForm::pmViewsPopup()
     const char* source = mode == flmInstalled ? "InstalledFonts2"
                          : mode == flmScreen  ? "ScreenFonts2"
                                               : "FontsinFolder2";
-    MenuItem(source)->setChecked(true);
+    FindAction(source)->setChecked(true);
 }
 
 void TMainForm::N1Click()
@@ -198,8 +198,8 @@ void TMainForm::N1Click()
 void TMainForm::UpdateFontCommands()
 {
     // Also run on every source change: the shortcuts work with the menu closed.
-    MenuItem("InstallFont1")->setEnabled(SourceList->Mode() == flmFolder);
-    MenuItem("UninstallFont1")->setEnabled(SourceList->Mode() == flmInstalled);
+    FindAction("InstallFont1")->setEnabled(SourceList->Mode() == flmFolder);
+    FindAction("UninstallFont1")->setEnabled(SourceList->Mode() == flmInstalled);
 }
 
 void TMainForm::FontViewChange()

@@ -18,7 +18,8 @@ inline const QColor BarSelection{0x14, 0x66, 0xCC};
 inline const QColor GreyText{0x80, 0x80, 0x80};
 }  // namespace MenuColors
 
-// Index of the check mark and of the radio dot among the menu images.
+// The picture of a favourites group's entry; the check mark and the radio dot.
+constexpr int MenuImageFavoritesGroup = 9;
 constexpr int MenuImageCheck = 13;
 constexpr int MenuImageRadio = 14;
 constexpr int MenuImageCount = 15;

@@ -138,8 +138,15 @@ TSelectionPane::TSelectionPane(QWidget* parent) : QWidget(parent)
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Grey text: half way between the text and its background.
+    const QColor ink = palette().color(QPalette::WindowText);
+    const QColor paper = palette().color(QPalette::Base);
+    const QColor half((ink.red() + paper.red()) / 2, (ink.green() + paper.green()) / 2,
+                      (ink.blue() + paper.blue()) / 2);
     QPalette grey = Label1->palette();
-    grey.setColor(QPalette::WindowText, palette().color(QPalette::Disabled, QPalette::WindowText));
+    // On the pane's Base background a label writes in the Text colour.
+    grey.setColor(QPalette::WindowText, half);
+    grey.setColor(QPalette::Text, half);
     Label1->setPalette(grey);
 
     FModel = new TSelectedModel(this);

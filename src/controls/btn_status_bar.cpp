@@ -153,15 +153,14 @@ std::string TBtnStatusBar::Value(const std::string& item)
 void TBtnStatusBar::paintEvent(QPaintEvent*)
 {
     // Qt paints into the window's back buffer and shows it at once; the event's region
-    // clips the full paint to what needs it.
+    // clips the full paint to what needs it. Lines and dots are filled rectangles, which
+    // cover whole device pixels at any scale.
     QPainter canvas(this);
     canvas.fillRect(rect(), FColor);
     const QColor face = palette().color(QPalette::Button);
     static constexpr double shades[3] = {0.1, 0.06, 0.03};
-    for (int y = 0; y < 3; ++y) {
-        canvas.setPen(Shade(face, shades[y]));
-        canvas.drawLine(0, y, width() - 1, y);
-    }
+    for (int y = 0; y < 3; ++y)
+        canvas.fillRect(0, y, width(), 1, Shade(face, shades[y]));
     for (int i = 0; i < ItemCount(); ++i)
         DrawItem(canvas, i, i == FHotIndex);
 }
@@ -198,10 +197,8 @@ void TBtnStatusBar::DrawItem(QPainter& canvas, int index, bool hot) const
                     value);
 
     if (FShowDivier) {
-        canvas.setPen(palette().color(QPalette::Dark));
-        canvas.drawLine(right, top, right, bottom - 1);
-        canvas.setPen(palette().color(QPalette::Light));
-        canvas.drawLine(right + 1, top, right + 1, bottom - 1);
+        canvas.fillRect(right, top, 1, bottom - top, palette().color(QPalette::Dark));
+        canvas.fillRect(right + 1, top, 1, bottom - top, palette().color(QPalette::Light));
     }
     if (GripShown() && index == ItemCount() - 1)
         DrawGrip(canvas);
@@ -220,10 +217,8 @@ void TBtnStatusBar::DrawGrip(QPainter& canvas) const
     for (int n = 3; n >= 1; --n)
         for (int i = 1; i <= n; ++i)
             canvas.fillRect(w - 4 * i - 1, h + 4 * n - 15, 2, 2, dark);
-    canvas.setPen(dark);
-    canvas.drawLine(w - 20, 4, w - 20, h - 1);
-    canvas.setPen(light);
-    canvas.drawLine(w - 19, 4, w - 19, h - 1);
+    canvas.fillRect(w - 20, 4, 1, h - 4, dark);
+    canvas.fillRect(w - 19, 4, 1, h - 4, light);
 }
 
 void TBtnStatusBar::RepaintItem(int index)

@@ -3,8 +3,11 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRawFont>
 
 #include <algorithm>
+
+#include "text/font_face.h"
 
 namespace {
 
@@ -29,18 +32,27 @@ int TCharGrid::CodeAt(int col, int row)
     return k <= 93 ? k + 33 : k + 66;
 }
 
-void TCharGrid::SetFace(const TTextFace& face, const QRawFont& glyphs)
+void TCharGrid::SetFace(const TTextFace& face)
 {
     FFace = face;
-    FGlyphs = glyphs;
+    // A face that cannot be drawn has no characters to show.
+    const bool drawable = !face.IsNull() && face.Problem().empty();
+    const QRawFont byFamily =
+        drawable && !face.IsExact() ? QRawFont::fromFont(face.Font()) : QRawFont();
+    for (int code = 0; code < 256; ++code) {
+        if (!drawable)
+            FPresent[code] = false;
+        else if (face.IsExact() && face.FileFace())
+            FPresent[code] = face.FileFace()->GlyphFor(static_cast<char32_t>(code)) != 0;
+        else
+            FPresent[code] = byFamily.isValid() && byFamily.supportsCharacter(QChar(code));
+    }
     update();
 }
 
 bool TCharGrid::HasGlyph(int code) const
 {
-    if (code < 0)
-        return false;
-    return !FGlyphs.isValid() || FGlyphs.supportsCharacter(QChar(code));
+    return code >= 0 && code < 256 && FPresent[code];
 }
 
 void TCharGrid::SetCell(int col, int row)

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QRawFont>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 
 #include "preview/text_face.h"
@@ -26,9 +26,9 @@ public:
     // -1 for the empty cells and outside the grid.
     static int CodeAt(int col, int row);
 
-    // `face` draws the cells; `glyphs` tells which characters the font has (an invalid one
-    // counts every character as present).
-    void SetFace(const TTextFace& face, const QRawFont& glyphs);
+    // `face` draws the cells; the characters it has are those of its file's face, or for a
+    // face by family those of the face Qt picked for it.
+    void SetFace(const TTextFace& face);
     bool HasGlyph(int code) const;
 
     int Col() const { return FCol; }
@@ -54,7 +54,8 @@ private:
     bool CellAt(QPoint point, int& col, int& row) const;
 
     TTextFace FFace;
-    QRawFont FGlyphs;
+    // Whether the face has a glyph for each code 0-255.
+    std::array<bool, 256> FPresent{};
     int FCol = 0;
     int FRow = 0;
 };

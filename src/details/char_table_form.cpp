@@ -2,10 +2,10 @@
 
 #include <QFrame>
 #include <QLabel>
-#include <QPushButton>
 #include <QShowEvent>
 
 #include "app/string_table.h"
+#include "controls/xp_controls.h"
 #include "details/char_grid.h"
 #include "details/glyph_edit.h"
 #include "details/glyph_label.h"
@@ -21,15 +21,6 @@ QLabel* Label(QWidget* parent, const QString& text, int x, int y)
     label->move(x, y);
     label->adjustSize();
     return label;
-}
-
-// The characters a face has: its file's character map, or for a face by family the map of
-// the face Qt picked.
-QRawFont GlyphSource(const TTextFace& face)
-{
-    if (face.IsExact())
-        return face.RawFont();
-    return QRawFont::fromFont(face.Font());
 }
 
 }  // namespace
@@ -48,7 +39,7 @@ TfCharTable::TfCharTable(TRawFontCache& cache, const TFontInfo& font, QWidget* p
     sgTable->move((width() - sgTable->width()) / 2, 6);
     const TTextFace cellFace =
         RecordFace(cache, font, CellPointSize * TTextFace::PixelsPerPoint(), {}, base);
-    sgTable->SetFace(cellFace, GlyphSource(cellFace));
+    sgTable->SetFace(cellFace);
     sgTable->OnSelectCell = [this](int col, int row) { sgTableSelectCell(col, row); };
     sgTable->OnSelect = [this] { bbSelectClick(); };
 
@@ -84,13 +75,13 @@ TfCharTable::TfCharTable(TRawFontCache& cache, const TFontInfo& font, QWidget* p
     const int right = left + sgTable->width();
     eChars->setGeometry(codes, top + 34, right - 80 - codes, 28);
 
-    XPButton1 = new QPushButton(QStringLiteral("&Select"), this);
+    XPButton1 = new TXPButton(QStringLiteral("&Select"), this);
     XPButton1->setObjectName(QStringLiteral("XPButton1"));
     XPButton1->setGeometry(right - 73, top, 73, 24);
-    XPButton2 = new QPushButton(QStringLiteral("&Copy"), this);
+    XPButton2 = new TXPButton(QStringLiteral("&Copy"), this);
     XPButton2->setObjectName(QStringLiteral("XPButton2"));
     XPButton2->setGeometry(right - 73, top + 38, 73, 24);
-    for (QPushButton* button : {XPButton1, XPButton2})
+    for (TXPButton* button : {XPButton1, XPButton2})
         button->setAutoDefault(false);
     connect(XPButton1, &QPushButton::clicked, this, [this] { bbSelectClick(); });
     connect(XPButton2, &QPushButton::clicked, this, [this] { bbCopyClick(); });

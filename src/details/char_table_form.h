@@ -3,7 +3,7 @@
 #include <QDialog>
 
 class QLabel;
-class QPushButton;
+class TXPButton;
 class TCharGrid;
 class TFontInfo;
 class TGlyphEdit;
@@ -34,8 +34,8 @@ public:
     QLabel* Hex = nullptr;
     QLabel* Decimal = nullptr;
     TGlyphEdit* eChars = nullptr;
-    QPushButton* XPButton1 = nullptr;
-    QPushButton* XPButton2 = nullptr;
+    TXPButton* XPButton1 = nullptr;
+    TXPButton* XPButton2 = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,23 +1,27 @@
 #include "details/font_info_form.h"
 
 #include <QFontDatabase>
-#include <QGroupBox>
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRawFont>
 #include <QTabWidget>
 
+#include <hb.h>
+
 #include <algorithm>
 #include <filesystem>
+#include <span>
 #include <system_error>
 
+#include "controls/xp_controls.h"
 #include "details/font_metrics.h"
 #include "fonts/font_info.h"
 #include "fonts/naming_table.h"
 #include "platform/locale_info.h"
 #include "preview/raw_font_cache.h"
+#include "preview/text_face.h"
+#include "text/font_face.h"
 
 namespace {
 
@@ -133,6 +137,34 @@ QPixmap MetricPicture()
     return picture;
 }
 
+std::span<const uint8_t> Bytes(const QByteArray& table)
+{
+    return {reinterpret_cast<const uint8_t*>(table.constData()),
+            static_cast<std::size_t>(table.size())};
+}
+
+// One table of a HarfBuzz face, held for the object's life; empty when the face has none.
+class TTable {
+public:
+    TTable(hb_face_t* face, const char* tag)
+        : FBlob(hb_face_reference_table(face, hb_tag_from_string(tag, 4)))
+    {
+    }
+    ~TTable() { hb_blob_destroy(FBlob); }
+    TTable(const TTable&) = delete;
+    TTable& operator=(const TTable&) = delete;
+
+    std::span<const uint8_t> Bytes() const
+    {
+        unsigned int length = 0;
+        const char* data = hb_blob_get_data(FBlob, &length);
+        return {reinterpret_cast<const uint8_t*>(data), length};
+    }
+
+private:
+    hb_blob_t* FBlob;
+};
+
 }  // namespace
 
 TfFontInfo::TfFontInfo(TRawFontCache& cache, const TPlatform& platform, QWidget* parent)
@@ -158,7 +190,7 @@ TfFontInfo::TfFontInfo(TRawFontCache& cache, const TPlatform& platform, QWidget*
     CreateGeneralPage();
     CreateMetricsPage();
 
-    OK = new QPushButton(QStringLiteral("OK"), this);
+    OK = new TXPButton(QStringLiteral("OK"), this);
     OK->setObjectName(QStringLiteral("OK"));
     OK->setGeometry(316, 396, 76, 22);
     OK->setDefault(true);
@@ -191,11 +223,11 @@ void TfFontInfo::CreateGeneralPage()
         CaptionedValue(General, "Family Name :", 12, 77, "FamilyName", 88, 77, 277, 16);
     Version = CaptionedValue(General, "Version :", 12, 98, "Version", 64, 98, 0, 16);
 
-    auto* copyrightBox = new QGroupBox(QStringLiteral("Copyright"), General);
+    auto* copyrightBox = new TXPGroupBox(QStringLiteral("Copyright"), General);
     copyrightBox->setObjectName(QStringLiteral("GroupBox1"));
     copyrightBox->setGeometry(12, 120, 353, 69);
     Copyright = Memo(copyrightBox, "Copyright", 8, 21, 340, 41);
-    auto* trademarkBox = new QGroupBox(QStringLiteral("Trademark"), General);
+    auto* trademarkBox = new TXPGroupBox(QStringLiteral("Trademark"), General);
     trademarkBox->setObjectName(QStringLiteral("GroupBox2"));
     trademarkBox->setGeometry(12, 200, 353, 57);
     Trademark = Memo(trademarkBox, "Trademark", 8, 22, 340, 29);
@@ -294,25 +326,26 @@ int TfFontInfo::FillAndShow(const TFontInfo& font)
 void TfFontInfo::FillMetrics(const TFontInfo& font)
 {
     const int ppem = MetricsPpem(logicalDpiY());
-    QRawFont raw;
+    TFontMetrics metrics;
     if (!font.FileName.empty()) {
-        raw = FCache.Find(font.FileName, ppem);
+        // The record's own face of its file (its index in a collection), as the preview has it.
+        const TTextFace face = RecordFace(FCache, font, ppem, {}, this->font());
+        if (face.IsExact() && face.FileFace()) {
+            hb_face_t* tables = hb_font_get_face(face.FileFace()->HbFont());
+            const TTable head(tables, "head"), hhea(tables, "hhea"), os2(tables, "OS/2");
+            metrics = ComputeFontMetrics(head.Bytes(), hhea.Bytes(), os2.Bytes(), ppem);
+        }
     } else if (QFontDatabase::hasFamily(Q(font.FullName))) {
         // Known by name only: the face the system has under that family, never a substitute.
         QFont byName(Q(font.FullName));
         byName.setPixelSize(ppem);
-        raw = QRawFont::fromFont(byName);
-    }
-    TFontMetrics metrics;
-    if (raw.isValid()) {
-        const QByteArray head = raw.fontTable("head");
-        const QByteArray hhea = raw.fontTable("hhea");
-        const QByteArray os2 = raw.fontTable("OS/2");
-        const auto bytes = [](const QByteArray& table) {
-            return std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(table.constData()),
-                                            static_cast<std::size_t>(table.size()));
-        };
-        metrics = ComputeFontMetrics(bytes(head), bytes(hhea), bytes(os2), ppem);
+        const QRawFont raw = QRawFont::fromFont(byName);
+        if (raw.isValid()) {
+            const QByteArray head = raw.fontTable("head");
+            const QByteArray hhea = raw.fontTable("hhea");
+            const QByteArray os2 = raw.fontTable("OS/2");
+            metrics = ComputeFontMetrics(Bytes(head), Bytes(hhea), Bytes(os2), ppem);
+        }
     }
     lHeight->setText(Q(MetricText(metrics.Height)));
     lAscent->setText(Q(MetricText(metrics.Ascent)));

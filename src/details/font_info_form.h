@@ -9,7 +9,7 @@
 
 class QLabel;
 class QPlainTextEdit;
-class QPushButton;
+class TXPButton;
 class QTabWidget;
 class TFontInfo;
 class TRawFontCache;
@@ -37,7 +37,7 @@ public:
     QTabWidget* PageControl1 = nullptr;
     QWidget* General = nullptr;
     QWidget* Matrix = nullptr;
-    QPushButton* OK = nullptr;
+    TXPButton* OK = nullptr;
 
     QLabel* FontTitle = nullptr;
     QLabel* FullName = nullptr;

@@ -1,10 +1,10 @@
 #include "details/set_text_form.h"
 
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QShowEvent>
 
 #include "app/settings.h"
+#include "controls/xp_controls.h"
 #include "platform/dialogs.h"
 #include "platform/ini_file.h"
 
@@ -20,14 +20,14 @@ TfSetText::TfSetText(const std::string& settingsFile, IDialogs* dialogs, QWidget
     Memo1->setGeometry(8, 16, 409, 201);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
 
-    bSave = new QPushButton(QStringLiteral("&Save"), this);
+    bSave = new TXPButton(QStringLiteral("&Save"), this);
     bSave->setObjectName(QStringLiteral("bSave"));
     bSave->setGeometry(262, 225, 75, 23);
     bSave->setDefault(true);
     bSave->setAutoDefault(false);
     connect(bSave, &QPushButton::clicked, this, [this] { bSaveClick(); });
 
-    bCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    bCancel = new TXPButton(QStringLiteral("Cancel"), this);
     bCancel->setObjectName(QStringLiteral("bCancel"));
     bCancel->setGeometry(342, 225, 75, 23);
     bCancel->setAutoDefault(false);

@@ -8,7 +8,7 @@
 
 class IDialogs;
 class QPlainTextEdit;
-class QPushButton;
+class TXPButton;
 class TIniFile;
 
 // The editor of the sample texts offered by the main window's text box: one text per line,
@@ -30,8 +30,8 @@ public:
     void bSaveClick();
 
     QPlainTextEdit* Memo1 = nullptr;
-    QPushButton* bSave = nullptr;
-    QPushButton* bCancel = nullptr;
+    TXPButton* bSave = nullptr;
+    TXPButton* bCancel = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -2,11 +2,11 @@
 
 #include <QCloseEvent>
 #include <QLabel>
-#include <QPushButton>
 
 #include <algorithm>
 
 #include "app/string_table.h"
+#include "controls/xp_controls.h"
 #include "controls/xp_gauge.h"
 
 TfCopying* fCopying = nullptr;
@@ -58,7 +58,7 @@ TfCopying::TfCopying(QWidget* parent) : QDialog(parent)
     FGauge->SetInnerShadow(true);
     FGauge->SetSmooth(false);
 
-    FCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    FCancel = new TXPButton(QStringLiteral("Cancel"), this);
     FCancel->setObjectName(QStringLiteral("XPButton1"));
     FCancel->setGeometry(316, 106, 65, 22);
     FCancel->setDefault(true);

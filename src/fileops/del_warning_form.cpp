@@ -1,8 +1,8 @@
 #include "fileops/del_warning_form.h"
 
 #include <QLabel>
-#include <QPushButton>
 
+#include "controls/xp_controls.h"
 #include "fileops/recycle_bin_picture.h"
 
 TfDelWarning::TfDelWarning(QWidget* parent) : QDialog(parent)
@@ -27,13 +27,13 @@ TfDelWarning::TfDelWarning(QWidget* parent) : QDialog(parent)
     text->setWordWrap(true);
     text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    FYes = new QPushButton(QStringLiteral("&Yes"), this);
+    FYes = new TXPButton(QStringLiteral("&Yes"), this);
     FYes->setObjectName(QStringLiteral("YesBtn"));
     FYes->setGeometry(168, 73, 70, 22);
     FYes->setDefault(true);
     connect(FYes, &QPushButton::clicked, this, [this] { done(ResultYes); });
 
-    FNo = new QPushButton(QStringLiteral("&No"), this);
+    FNo = new TXPButton(QStringLiteral("&No"), this);
     FNo->setObjectName(QStringLiteral("NoBtn"));
     FNo->setGeometry(244, 73, 70, 22);
     connect(FNo, &QPushButton::clicked, this, [this] { done(ResultNo); });

@@ -3,8 +3,8 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
-#include <QPushButton>
 
+#include "controls/xp_controls.h"
 #include "controls/xp_gauge.h"
 #include "fileops/recycle_bin_picture.h"
 
@@ -39,7 +39,7 @@ TfDeleting::TfDeleting(QWidget* parent) : QDialog(parent)
     FGauge->SetInnerShadow(true);
     FGauge->SetSmooth(false);
 
-    FCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    FCancel = new TXPButton(QStringLiteral("Cancel"), this);
     FCancel->setObjectName(QStringLiteral("bCancel"));
     FCancel->setGeometry(296, 96, 65, 22);
     FCancel->setDefault(true);

@@ -12,7 +12,6 @@
 #include "fonts/font_list.h"
 #include "platform/dialogs.h"
 #include "platform/font_change.h"
-#include "platform/font_table.h"
 #include "platform/installed_fonts.h"
 
 namespace fs = std::filesystem;
@@ -41,9 +40,9 @@ bool IsWithin(const fs::path& path, const fs::path& root)
     return true;
 }
 
-// Takes the records of a removed file out of `list`.
-void RemoveRecords(TFontList& list, const std::string& path, const std::string& fullName,
-                   IFontTable* table)
+// Takes the records of a removed file out of `list`. A registration the list made for the
+// file is given back by then; the list only forgets it.
+void RemoveRecords(TFontList& list, const std::string& path, const std::string& fullName)
 {
     bool found = false;
     for (int i = list.Count() - 1; i >= 0; --i) {
@@ -51,10 +50,6 @@ void RemoveRecords(TFontList& list, const std::string& path, const std::string& 
         if (font->FileName != path)
             continue;
         found = true;
-        // The run gave back this list's registration already; a second face of the same
-        // file may still hold one of its own.
-        if (font->Temporary && !(table && table->IsRegistered(path)))
-            font->Temporary = false;
         list.Delete(i);
     }
     if (found)
@@ -64,7 +59,6 @@ void RemoveRecords(TFontList& list, const std::string& path, const std::string& 
         std::error_code ec;
         if (SameTextIgnoringCase(font->FullName, fullName) &&
             (font->FileName.empty() || !fs::exists(fs::symlink_status(font->FileName, ec)))) {
-            font->Temporary = false;
             list.Delete(i);
             return;
         }
@@ -167,8 +161,8 @@ std::vector<std::string> RemoveFonts(const TPlatform& platform, IDeleteProgress&
                 continue;
             removed.push_back(chosen[j].FileName);
             folders.insert(Resolved(chosen[j].FileName).parent_path().string());
-            RemoveRecords(items, chosen[j].FileName, chosen[j].FullName, platform.FontTable);
-            RemoveRecords(sourceList, chosen[j].FileName, chosen[j].FullName, platform.FontTable);
+            RemoveRecords(items, chosen[j].FileName, chosen[j].FullName);
+            RemoveRecords(sourceList, chosen[j].FileName, chosen[j].FullName);
         }
         items.EndUpdate();
         if (uninstall && platform.InstalledFonts)

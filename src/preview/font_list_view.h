@@ -153,6 +153,8 @@ public:
     // The threads that draw the samples of new rows besides the user-interface thread (Qt's
     // global pool unless set); null to draw them all on the user-interface thread.
     void SetSamplePool(QThreadPool* pool) { FSamplePool = pool; }
+    // The face a record's sample is drawn in, with the list's size and style.
+    TTextFace SampleFace(const TFontInfo& font);
     // A full paint of the client area at `scale` device pixels per logical pixel, as the
     // window would show it on a screen of that pixel ratio.
     QImage PaintImage(qreal scale);
@@ -215,7 +217,6 @@ private:
     // Draws `text` from the top-left of `rect`, clipped to it, its cell filled with `brush`.
     static void DrawOpaqueText(QPainter& painter, const QRect& rect, const QString& text,
                                const QColor& pen, const QColor& brush);
-    TTextFace SampleFace(const TFontInfo& font);
     void PaintRegion(QImage& buffer, const QRegion& region);
     QRect SampleArea(const TRowGeometry& geometry, int top) const;
     TSampleKey SampleKey(const TFontInfo& font, const QRect& area) const;

@@ -1,10 +1,10 @@
 #include "preview/sample_renderer.h"
 
 #include <atomic>
-#include <latch>
 
 #include <QPainter>
 #include <QRegularExpression>
+#include <QSemaphore>
 #include <QThreadPool>
 
 #include "preview/bitmap32.h"
@@ -128,17 +128,20 @@ std::vector<QImage> RenderSamples(const std::vector<TSampleJob>& jobs, QThreadPo
         for (std::size_t at = next++; at < shared.size(); at = next++)
             images[shared[at]] = RenderSample(jobs[shared[at]]);
     };
+    // Only threads free at once help: a pool busy with other work leaves the rows to the
+    // calling thread rather than keeping it waiting.
     const int helpers =
         pool && shared.size() > 1
             ? std::min<int>(static_cast<int>(shared.size()) - 1, std::max(pool->maxThreadCount(), 1))
             : 0;
-    std::latch done(helpers);
+    QSemaphore done;
+    int started = 0;
     for (int i = 0; i < helpers; ++i)
-        pool->start([&] {
+        started += pool->tryStart([&] {
             work();
-            done.count_down();
+            done.release();
         });
     work();
-    done.wait();
+    done.acquire(started);
     return images;
 }

@@ -9,10 +9,10 @@
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
-#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPaintDevice>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QScreen>
@@ -360,20 +360,10 @@ void TTextFace::DrawOutlines(QPainter& painter, QPointF baseline, const TShapedL
     const QColor borrowed = FBorrowedColor.isValid() ? FBorrowedColor : pen;
     // Glyph runs keep the text as text on printers and in PDF files, where a face allows it:
     // the first face of a file, without synthetic styles.
-    QRawFont raw;
-    if (FFace->Index() == 0 && !FSynthBold && !FSynthItalic)
-        raw.loadFromData(FFace->Data(), FPixelSize, QFont::PreferNoHinting);
-    QList<quint32> runGlyphs;
-    QList<QPointF> runPositions;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     for (const TShapedGlyph& glyph : shaped.Glyphs) {
         const QPointF at(baseline.x() + glyph.X / 64.0, baseline.y() - glyph.Y / 64.0);
-        if (glyph.Face == 0 && raw.isValid()) {
-            runGlyphs.append(glyph.Glyph);
-            runPositions.append(at);
-            continue;
-        }
         const TFontFacePtr& from = shaped.Faces[static_cast<std::size_t>(glyph.Face)];
         TGlyphKey key;
         key.Face = from->Id();
@@ -388,14 +378,6 @@ void TTextFace::DrawOutlines(QPainter& painter, QPointF baseline, const TShapedL
         }
         painter.fillPath(GlyphPath(from, key).translated(at), glyph.Face == 0 ? pen : borrowed);
     }
-    if (!runGlyphs.isEmpty()) {
-        QGlyphRun run;
-        run.setRawFont(raw);
-        run.setGlyphIndexes(runGlyphs);
-        run.setPositions(runPositions);
-        painter.setPen(pen);
-        painter.drawGlyphRun(QPointF(0, 0), run);
-    }
     painter.restore();
 }
 
@@ -406,9 +388,8 @@ void TTextFace::Draw(QPainter& painter, QPointF topLeft, const QString& line) co
         if (line.isEmpty())
             return;
         const QPaintDevice* device = painter.device();
-        const int type = device ? device->devType() : 0;
-        const bool raster = (type == QInternal::Image || type == QInternal::Pixmap ||
-                             type == QInternal::Widget) &&
+        const QPaintEngine* engine = painter.paintEngine();
+        const bool raster = device && engine && engine->type() == QPaintEngine::Raster &&
                             painter.worldTransform().type() <= QTransform::TxTranslate;
         if (!raster) {
             const QPointF baseline(topLeft.x(), topLeft.y() + Ascent());

@@ -9,6 +9,8 @@
 #include <QRadioButton>
 #include <QSpinBox>
 
+#include <algorithm>
+
 #include "app/color_swatch.h"
 #include "app/resources.h"
 #include "app/string_table.h"

@@ -12,7 +12,6 @@
 #include <cstring>
 #include <sys/stat.h>
 
-#include "app/string_table.h"
 #include "platform/printer_service.h"
 
 namespace {

@@ -2,6 +2,8 @@
 
 #include <QFontDatabase>
 
+#include <algorithm>
+
 #include "fonts/font_info.h"
 #include "platform/font_table.h"
 #include "preview/raw_font_cache.h"

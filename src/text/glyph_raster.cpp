@@ -92,8 +92,7 @@ TGlyphCoveragePtr RenderGlyph(const TFontFacePtr& face, const TGlyphKey& key)
     if (!ft || key.Size64 <= 0)
         return coverage;
     const int level = std::clamp<int>(key.Level, 0, 4);
-    const long factor = 1l << level;
-    const FT_F26Dot6 size = static_cast<FT_F26Dot6>(key.Size64) * factor;
+    const FT_F26Dot6 size = key.Size64;
     if (FT_Set_Char_Size(ft, size, size, 72, 72))
         return coverage;
     const FT_Int32 flags =
@@ -113,15 +112,20 @@ TGlyphCoveragePtr RenderGlyph(const TFontFacePtr& face, const TGlyphKey& key)
         const FT_Pos strength = std::max<FT_Pos>(size / 24, 1);
         FT_Outline_EmboldenXY(outline, strength, strength);
     }
-    FT_Outline_Translate(outline, key.PhaseX * 64, -key.PhaseY * 64);
+    // The phase moves the outline by whole steps of the 2^level grid. The mean of the
+    // 2^level x 2^level sample coverages of a pixel is the share of the pixel the outline
+    // covers, which FreeType's rasteriser computes directly: one rendering at the final size
+    // gives the supersampled pixels (within the rounding of 8-bit values) at 1/4^level of
+    // the work.
+    const long factor = 1l << level;
+    FT_Outline_Translate(outline, key.PhaseX * 64 / factor, -key.PhaseY * 64 / factor);
 
     FT_BBox box;
     FT_Outline_Get_CBox(outline, &box);
-    // The sample grid is aligned with the final pixels, so every block is one pixel.
-    const long x0 = FloorDiv(FloorDiv(box.xMin, 64), factor) * factor;
-    const long y0 = FloorDiv(FloorDiv(box.yMin, 64), factor) * factor;
-    const long x1 = CeilDiv(CeilDiv(box.xMax, 64), factor) * factor;
-    const long y1 = CeilDiv(CeilDiv(box.yMax, 64), factor) * factor;
+    const long x0 = FloorDiv(box.xMin, 64);
+    const long y0 = FloorDiv(box.yMin, 64);
+    const long x1 = CeilDiv(box.xMax, 64);
+    const long y1 = CeilDiv(box.yMax, 64);
     const long width = x1 - x0;
     const long height = y1 - y0;
     if (width <= 0 || height <= 0 || width * height > MaxSamples)
@@ -138,28 +142,11 @@ TGlyphCoveragePtr RenderGlyph(const TFontFacePtr& face, const TGlyphKey& key)
     FT_Outline_Translate(outline, -x0 * 64, -y0 * 64);
     if (FT_Outline_Get_Bitmap(ThreadFreeType(), outline, &bitmap))
         return coverage;
-
-    coverage->Left = static_cast<int>(x0 / factor);
-    coverage->Top = static_cast<int>(y1 / factor);
-    coverage->Width = static_cast<int>(width / factor);
-    coverage->Height = static_cast<int>(height / factor);
-    if (level == 0) {
-        coverage->Alpha = std::move(samples);
-        return coverage;
-    }
-    coverage->Alpha.assign(static_cast<std::size_t>(coverage->Width) * coverage->Height, 0);
-    const int shift = 2 * level;
-    for (int y = 0; y < coverage->Height; ++y) {
-        for (int x = 0; x < coverage->Width; ++x) {
-            unsigned sum = 0;
-            const uint8_t* block = samples.data() + (y * factor) * width + x * factor;
-            for (long r = 0; r < factor; ++r, block += width)
-                for (long c = 0; c < factor; ++c)
-                    sum += block[c];
-            coverage->Alpha[static_cast<std::size_t>(y) * coverage->Width + x] =
-                static_cast<uint8_t>(sum >> shift);
-        }
-    }
+    coverage->Left = static_cast<int>(x0);
+    coverage->Top = static_cast<int>(y1);
+    coverage->Width = static_cast<int>(width);
+    coverage->Height = static_cast<int>(height);
+    coverage->Alpha = std::move(samples);
     return coverage;
 }
 

@@ -22,9 +22,10 @@ FT_Library ThreadFreeType();
 // How one glyph is rasterised. Sizes are in 1/64 pixel.
 //
 // Level 0 draws the hinted outline at the pixel size, at a whole-pixel position. Levels 1 to 4
-// draw the unhinted outline at 2^level times the size, shifted by (PhaseX, PhaseY) steps of the
-// finer grid, and average each 2^level x 2^level block into one pixel: the supersampled
-// anti-aliasing of the preview, with the glyph's position kept to 1/2^level pixel.
+// give the supersampled anti-aliasing of the preview: the unhinted outline shifted by
+// (PhaseX, PhaseY) steps of the 2^level grid, each pixel the mean coverage of its
+// 2^level x 2^level samples (computed as the share of the pixel the outline covers), with the
+// glyph's position kept to 1/2^level pixel.
 struct TGlyphKey {
     uint64_t Face = 0;
     uint32_t Glyph = 0;

@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "app/get_string_form.h"
+#include "controls/xp_controls.h"
 
 namespace {
 

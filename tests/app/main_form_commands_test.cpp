@@ -8,6 +8,7 @@
 #include <QListView>
 #include <QLocale>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QSplitter>
 #include <QTest>
@@ -203,6 +204,11 @@ TEST_F(MainFormCommands, TheUserFontFolderIsRefusedWithOneMessageAndAnEmptyFolde
     EXPECT_EQ(form->FontView->Items().Count(), installed);
     EXPECT_TRUE(Item(*form, "UninstallFont1")->isEnabled());
     EXPECT_FALSE(Item(*form, "InstallFont1")->isEnabled());
+    // The folder itself, reached through a path with "..", is refused the same way.
+    Browser.Answers = {inside + "/.."};
+    form->FontsinFolder1Click();
+    EXPECT_EQ(Dialogs.Shown.size(), 2u);
+    EXPECT_EQ(form->SourceList->Mode(), flmInstalled);
 
     Browser.Answers = {Fonts.MakeFolder("empty")};
     form->FontsinFolder1Click();
@@ -318,6 +324,14 @@ TEST_F(MainFormCommands, MarksFillThePaneAndTheSummary)
     auto form = Start();
     auto* pane = Child<TSelectionPane>(*form, "pSelected");
     EXPECT_FALSE(pane->Label1->isHidden());
+    // The hint is grey: its darkest pixel is neither black nor the white background.
+    const QImage hint = pane->Label1->grab().toImage();
+    int darkest = 255;
+    for (int y = 0; y < hint.height(); ++y)
+        for (int x = 0; x < hint.width(); ++x)
+            darkest = std::min(darkest, qGray(hint.pixel(x, y)));
+    EXPECT_GT(darkest, 60);
+    EXPECT_LT(darkest, 200);
     ASSERT_GT(form->FontView->Items().Count(), 1);
 
     Mark(*form, {0});
@@ -560,6 +574,43 @@ TEST_F(MainFormCommands, FindSearchesOnlyWhatThePreviewShows)
     const size_t asked = Prompts.size();
     form->Find1Click();
     EXPECT_EQ(Prompts.size(), asked);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainFormCommands, TheStatusBarSitsAtTheBottomAndItsGripResizesTheWindow)
+{
+    {
+        TMainForm unshown(Services, Settings.Path());
+        auto* bar = Child<TBtnStatusBar>(unshown, "StatusBar1");
+        EXPECT_EQ(bar->Items(), std::vector<std::string>{"=100 Fonts"});
+        EXPECT_EQ(bar->HotColor(), unshown.palette().color(QPalette::WindowText));
+    }
+    auto form = Start();
+    auto* bar = Child<TBtnStatusBar>(*form, "StatusBar1");
+    EXPECT_EQ(bar->mapTo(form.get(), QPoint(bar->width() - 1, bar->height() - 1)),
+              QPoint(form->width() - 1, form->height() - 1));
+    EXPECT_TRUE(bar->GripShown());
+
+    const QSize before = form->size();
+    const QPoint grip(bar->width() - 6, bar->height() - 4);
+    const QPoint start = bar->mapToGlobal(grip);
+    const auto send = [bar](QEvent::Type type, const QPoint& global, Qt::MouseButton button,
+                            Qt::MouseButtons buttons) {
+        QMouseEvent event(type, QPointF(bar->mapFromGlobal(global)), QPointF(global), button,
+                          buttons, Qt::NoModifier);
+        QApplication::sendEvent(bar, &event);
+    };
+    send(QEvent::MouseButtonPress, start, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, start + QPoint(40, 30), Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, start + QPoint(40, 30), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(form->size(), before + QSize(40, 30));
+
+    form->showMaximized();
+    QApplication::processEvents();
+    EXPECT_FALSE(bar->GripShown());
 }
 
 }  // namespace

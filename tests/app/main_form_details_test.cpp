@@ -20,6 +20,7 @@
 #include <iterator>
 
 #include "app/main_form.h"
+#include "controls/xp_controls.h"
 #include "details/char_grid.h"
 #include "details/char_table_form.h"
 #include "details/font_info_form.h"

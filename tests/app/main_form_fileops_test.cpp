@@ -72,6 +72,10 @@ protected:
         Form->SourceList->SetMode(mode);
         Form->SourceList->SetFolder(folder);
         Form->SourceList->Refresh();
+        // A listing registers nothing until something draws by family; register every font
+        // as a print job would, so that giving registrations back is checked too.
+        for (int i = 0; i < Form->SourceList->Count(); ++i)
+            Form->SourceList->EnsureRegistered(i);
         Form->FontView->Items().Assign(*Form->SourceList);
         Change.Count = 0;
     }
@@ -82,6 +86,13 @@ protected:
             if (list.Fonts(i)->FileName == file)
                 return i;
         return -1;
+    }
+
+    // Registers every listed file, as drawing them does.
+    void Register()
+    {
+        for (int i = 0; i < Form->SourceList->Count(); ++i)
+            Form->SourceList->EnsureRegistered(i);
     }
 
     void Select(const std::string& file)
@@ -184,6 +195,7 @@ TEST_F(MainFormFileOps, AnythingButYesChangesNothing)
 {
     const std::string font = Fonts.CopyFile(Sandbox::DejaVuSans(), "keep.ttf");
     List(flmFolder, Fonts.Path());
+    Register();
     Form->FontView->SetItemIndex(0);
     for (const char* answer : {"NoBtn", static_cast<const char*>(nullptr)}) {
         AnswerWarning(answer);
@@ -200,6 +212,7 @@ TEST_F(MainFormFileOps, DeleteTrashesFolderFontsWithoutTouchingFontconfig)
     const std::string one = Fonts.CopyFile(Sandbox::DejaVuSans(), "one.ttf");
     const std::string two = Fonts.CopyFile(Sandbox::DejaVuSerif(), "two.ttf");
     List(flmFolder, Fonts.Path());
+    Register();
     ASSERT_TRUE(Table.IsRegistered(one));
     Form->FontView->SetItemIndex(IndexOf(Form->FontView->Items(), one));
     AnswerWarning("YesBtn");

@@ -51,7 +51,7 @@ TEST_F(MainFormLook, MenuBarAndItsFiveMenusAreFlatWhilePopupsKeepTheDesktopLook)
         EXPECT_FALSE(item->icon().isNull()) << name;
     }
     auto* favorites = bar->findChild<QMenu*>(QStringLiteral("Favorites1"));
-    QAction* group = favorites->addAction(MenuImage(9), QStringLiteral("-"));
+    QAction* group = favorites->addAction(MenuImage(MenuImageFavoritesGroup), QStringLiteral("-"));
     EXPECT_FALSE(group->isSeparator());
     EXPECT_EQ(favorites->style(), style);
 

@@ -22,16 +22,32 @@ bool IsBlue(QRgb p) { return qBlue(p) > 150 && qRed(p) < 120 && qGreen(p) < 120;
 bool IsRed(QRgb p) { return qRed(p) > 150 && qGreen(p) < 120 && qBlue(p) < 120; }
 bool IsInk(QRgb p) { return qRed(p) < 90 && qGreen(p) < 90 && qBlue(p) < 90; }
 
-// The smallest rectangle of `image` inside `area` whose pixels pass `test`.
-std::optional<QRect> Extent(const QImage& image, const QRect& area, bool (*test)(QRgb))
-{
-    std::optional<QRect> box;
-    for (int y = area.top(); y <= area.bottom(); ++y)
-        for (int x = area.left(); x <= area.right(); ++x)
-            if (test(image.pixel(x, y)))
-                box = box ? box->united(QRect(x, y, 1, 1)) : QRect(x, y, 1, 1);
-    return box;
-}
+// The bar's pixels at any scale, read in the bar's own (logical) coordinates.
+struct TShot {
+    QImage Image;
+    int Scale = 1;
+
+    // The colour of logical pixel (x, y): its top-left device pixel.
+    QColor At(int x, int y) const { return QColor(Image.pixel(x * Scale, y * Scale)); }
+    QImage Part(const QRect& r) const
+    {
+        return Image.copy(QRect(r.topLeft() * Scale, r.size() * Scale));
+    }
+    // The smallest rectangle inside `area` holding every pixel that passes `test`.
+    std::optional<QRect> Extent(const QRect& area, bool (*test)(QRgb)) const
+    {
+        std::optional<QRect> box;
+        const QRect device(area.topLeft() * Scale, area.size() * Scale);
+        for (int y = device.top(); y <= device.bottom(); ++y)
+            for (int x = device.left(); x <= device.right(); ++x)
+                if (test(Image.pixel(x, y))) {
+                    const QRect one(x / Scale, y / Scale, 1, 1);
+                    box = box ? box->united(one) : one;
+                }
+        return box;
+    }
+    bool operator==(const TShot& other) const { return Image == other.Image; }
+};
 
 // A bar in a window of its own, 300 pixels wide, with the colours above and a fixed face.
 class StatusBar : public ::testing::Test {
@@ -57,7 +73,12 @@ protected:
         Bar->OnClick = [this](TBtnStatusBar*, int index) { Clicks.push_back(index); };
     }
 
-    QImage Pixels() const { return Bar->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+    TShot Pixels() const
+    {
+        const QPixmap pixmap = Bar->grab();
+        return {pixmap.toImage().convertToFormat(QImage::Format_RGB32),
+                static_cast<int>(pixmap.devicePixelRatio())};
+    }
     QPoint Global(const QPoint& local) const { return Bar->mapToGlobal(local); }
     void Send(QEvent::Type type, const QPoint& local, Qt::MouseButton button,
               Qt::MouseButtons buttons)
@@ -84,46 +105,46 @@ TEST_F(StatusBar, DrawsShadedTopLinesItemsDividersAndTheGrip)
     ASSERT_EQ(Bar->width(), 300);
     const int h = Bar->height();
     EXPECT_EQ(h, 19);
-    const QImage image = Pixels();
+    const TShot image = Pixels();
 
     // The top lines: the button face less 10 %, 6 % and 3 % of each channel, truncated.
-    EXPECT_EQ(QColor(image.pixel(40, 0)), QColor(212, 209, 194));
-    EXPECT_EQ(QColor(image.pixel(290, 1)), QColor(221, 219, 203));
-    EXPECT_EQ(QColor(image.pixel(150, 2)), QColor(228, 226, 209));
+    EXPECT_EQ(image.At(40, 0), QColor(212, 209, 194));
+    EXPECT_EQ(image.At(290, 1), QColor(221, 219, 203));
+    EXPECT_EQ(image.At(150, 2), QColor(228, 226, 209));
 
     // Items are (300 - 18) / 2 = 141 wide; item 0 ends at 139, its divider at 137 and 138.
     EXPECT_EQ(Bar->ItemRect(0), QRect(0, 3, 139, h - 3));
     EXPECT_EQ(Bar->ItemRect(1), QRect(141, 3, 141, h - 3));
     for (int y = 5; y <= h - 2; ++y) {
-        EXPECT_EQ(QColor(image.pixel(137, y)), Dark) << y;
-        EXPECT_EQ(QColor(image.pixel(138, y)), Light) << y;
-        EXPECT_EQ(QColor(image.pixel(280, y)), Dark) << y;
-        EXPECT_EQ(QColor(image.pixel(281, y)), Light) << y;
+        EXPECT_EQ(image.At(137, y), Dark) << y;
+        EXPECT_EQ(image.At(138, y), Light) << y;
+        EXPECT_EQ(image.At(280, y), Dark) << y;
+        EXPECT_EQ(image.At(281, y), Light) << y;
     }
-    EXPECT_EQ(QColor(image.pixel(137, 4)), Face);
-    EXPECT_EQ(QColor(image.pixel(137, h - 1)), Face);
+    EXPECT_EQ(image.At(137, 4), Face);
+    EXPECT_EQ(image.At(137, h - 1), Face);
 
     // The grip: shadow dots one pixel up and left of highlight dots, 3 + 2 + 1 of them.
     for (auto [x, y] : {std::pair{297, h - 1}, {293, h - 1}, {289, h - 1}, {297, h - 5},
                         {293, h - 5}, {297, h - 9}})
-        EXPECT_EQ(QColor(image.pixel(x, y)), Light) << x << "," << y;
+        EXPECT_EQ(image.At(x, y), Light) << x << "," << y;
     for (auto [x, y] : {std::pair{295, h - 3}, {296, h - 2}, {291, h - 3}, {287, h - 3},
                         {295, h - 7}, {291, h - 7}, {295, h - 11}})
-        EXPECT_EQ(QColor(image.pixel(x, y)), Dark) << x << "," << y;
-    EXPECT_EQ(QColor(image.pixel(289, h - 5)), Face);  // no fourth dot in the second row
-    EXPECT_EQ(QColor(image.pixel(297, h - 13)), Face);
+        EXPECT_EQ(image.At(x, y), Dark) << x << "," << y;
+    EXPECT_EQ(image.At(289, h - 5), Face);  // no fourth dot in the second row
+    EXPECT_EQ(image.At(297, h - 13), Face);
 
     // Headings in blue from x = 5, values in the text colour 8 pixels after them.
     const QFontMetrics metrics(Bar->font());
     const int headEnd = 5 + metrics.horizontalAdvance(QStringLiteral("Font Count"));
-    const auto heading = Extent(image, QRect(0, 3, 139, h - 3), IsBlue);
-    const auto value = Extent(image, QRect(0, 3, 137, h - 3), IsInk);
+    const auto heading = image.Extent(QRect(0, 3, 139, h - 3), IsBlue);
+    const auto value = image.Extent(QRect(0, 3, 137, h - 3), IsInk);
     ASSERT_TRUE(heading && value);
     EXPECT_GE(heading->left(), 5);
     EXPECT_LE(heading->right(), headEnd);
     EXPECT_GE(value->left(), headEnd + 8);
-    EXPECT_FALSE(Extent(image, QRect(0, 3, 300, h - 3), IsRed));  // nothing hot yet
-    const auto heading1 = Extent(image, QRect(141, 3, 141, h - 3), IsBlue);
+    EXPECT_FALSE(image.Extent(QRect(0, 3, 300, h - 3), IsRed));  // nothing hot yet
+    const auto heading1 = image.Extent(QRect(141, 3, 141, h - 3), IsBlue);
     ASSERT_TRUE(heading1);
     EXPECT_GE(heading1->left(), 146);
 }
@@ -152,15 +173,15 @@ TEST_F(StatusBar, TheItemUnderThePointerIsHotAndOnlyItsItemIsRepainted)
     for (const QRect& r : painted)
         EXPECT_TRUE(Bar->ItemRect(1).adjusted(0, 0, 2, 0).contains(r)) << r.x() << "," << r.width();
 
-    const QImage hot = Pixels();
+    const TShot hot = Pixels();
     const int h = Bar->height();
-    EXPECT_TRUE(Extent(hot, QRect(141, 3, 140, h - 3), IsRed));
-    EXPECT_FALSE(Extent(hot, QRect(0, 3, 139, h - 3), IsRed));
+    EXPECT_TRUE(hot.Extent(QRect(141, 3, 140, h - 3), IsRed));
+    EXPECT_FALSE(hot.Extent(QRect(0, 3, 139, h - 3), IsRed));
 
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(Bar, &leave);
     EXPECT_EQ(Bar->HotIndex(), -1);
-    EXPECT_FALSE(Extent(Pixels(), Bar->rect(), IsRed));
+    EXPECT_FALSE(Pixels().Extent(Bar->rect(), IsRed));
     Bar->removeEventFilter(&spy);
 }
 
@@ -169,18 +190,18 @@ TEST_F(StatusBar, APressedItemShiftsAndAClickNeedsPressAndReleaseOnOneItem)
     Bar->SetHotColor(Ink);  // so that the pressed value can be compared with the plain one
     Bar->SetItems({"A=value", "B=other"});
     const int h = Bar->height();
-    const QImage plain = Pixels();
-    const auto before = Extent(plain, QRect(0, 3, 137, h - 3), IsInk);
+    const TShot plain = Pixels();
+    const auto before = plain.Extent(QRect(0, 3, 137, h - 3), IsInk);
     ASSERT_TRUE(before);
 
     Press({60, 10});
     EXPECT_EQ(Bar->PressedIndex(), 0);
-    const QImage pressed = Pixels();
-    const auto after = Extent(pressed, QRect(0, 3, 137, h - 3), IsInk);
+    const TShot pressed = Pixels();
+    const auto after = pressed.Extent(QRect(0, 3, 137, h - 3), IsInk);
     ASSERT_TRUE(after);
     EXPECT_EQ(after->topLeft(), before->topLeft() + QPoint(1, 1));
-    EXPECT_EQ(QColor(pressed.pixel(138, 10)), Dark);  // the divider moved along
-    EXPECT_EQ(QColor(pressed.pixel(139, 10)), Light);
+    EXPECT_EQ(pressed.At(138, 10), Dark);  // the divider moved along
+    EXPECT_EQ(pressed.At(139, 10), Light);
 
     // Released over the other item: no click, both drawn unpressed.
     Move({200, 10}, Qt::LeftButton);
@@ -204,10 +225,10 @@ TEST_F(StatusBar, APressedItemShiftsAndAClickNeedsPressAndReleaseOnOneItem)
 TEST_F(StatusBar, NoItemsDrawNoGripAndWithoutTheGripItemsTakeTheFullWidth)
 {
     const int h = Bar->height();
-    const QImage empty = Pixels();
+    const TShot empty = Pixels();
     for (int y = 3; y < h; ++y)
         for (int x = 0; x < 300; ++x)
-            ASSERT_EQ(QColor(empty.pixel(x, y)), Face) << x << "," << y;
+            ASSERT_EQ(empty.At(x, y), Face) << x << "," << y;
     EXPECT_EQ(Bar->ItemAt({10, 10}), -1);
 
     Bar->SetItems({"Only"});  // no "=": all heading, no value
@@ -220,11 +241,11 @@ TEST_F(StatusBar, NoItemsDrawNoGripAndWithoutTheGripItemsTakeTheFullWidth)
     EXPECT_EQ(Bar->ItemRect(0), QRect(0, 3, 148, h - 3));
     EXPECT_EQ(Bar->ItemRect(1), QRect(150, 3, 150, h - 3));
     EXPECT_EQ(Bar->ItemAt({295, 10}), 1);  // the grip's zone is part of the last item
-    const QImage noGrip = Pixels();
-    EXPECT_EQ(QColor(noGrip.pixel(297, h - 1)), Face);
-    EXPECT_EQ(QColor(noGrip.pixel(295, h - 3)), Face);
-    EXPECT_EQ(QColor(noGrip.pixel(298, 10)), Dark);  // the last divider two pixels in
-    EXPECT_EQ(QColor(noGrip.pixel(299, 10)), Light);
+    const TShot noGrip = Pixels();
+    EXPECT_EQ(noGrip.At(297, h - 1), Face);
+    EXPECT_EQ(noGrip.At(295, h - 3), Face);
+    EXPECT_EQ(noGrip.At(298, 10), Dark);  // the last divider two pixels in
+    EXPECT_EQ(noGrip.At(299, 10), Light);
     // Pressing there is a click on the last item, not a resize.
     const QSize size = Window.size();
     Press({295, 10});
@@ -238,19 +259,19 @@ TEST_F(StatusBar, ItemsSharingAHeadingShowTheirOwnValues)
 {
     Bar->SetSizeGrip(false);
     Bar->SetItems({"Size=111", "Size=222"});
-    const QImage own = Pixels();
+    const TShot own = Pixels();
     Bar->SetItems({"Size=111", "Size=111"});
-    const QImage same = Pixels();
+    const TShot same = Pixels();
     const QRect second = Bar->ItemRect(1);
-    EXPECT_NE(own.copy(second), same.copy(second));
-    EXPECT_EQ(own.copy(Bar->ItemRect(0)), same.copy(Bar->ItemRect(0)));
+    EXPECT_NE(own.Part(second), same.Part(second));
+    EXPECT_EQ(own.Part(Bar->ItemRect(0)), same.Part(Bar->ItemRect(0)));
 }
 
 TEST_F(StatusBar, ALongValueStopsBeforeTheDivider)
 {
     Bar->SetItems({"A=" + std::string(200, 'W'), "B=x"});
-    const QImage image = Pixels();
-    const auto value = Extent(image, QRect(0, 3, 141, Bar->height() - 3), IsInk);
+    const TShot image = Pixels();
+    const auto value = image.Extent(QRect(0, 3, 141, Bar->height() - 3), IsInk);
     ASSERT_TRUE(value);
     EXPECT_LT(value->right(), 137);
 }
@@ -284,8 +305,8 @@ TEST_F(StatusBar, AMaximisedWindowHasNoGrip)
     EXPECT_FALSE(Bar->GripShown());
     const int w = Bar->width();
     EXPECT_EQ(Bar->ItemRect(1).right(), w - 1);
-    const QImage image = Pixels();
-    EXPECT_EQ(QColor(image.pixel(w - 3, Bar->height() - 1)), Face);
+    const TShot image = Pixels();
+    EXPECT_EQ(image.At(w - 3, Bar->height() - 1), Face);
     Window.showNormal();
     QCoreApplication::processEvents();
     EXPECT_TRUE(Bar->GripShown());

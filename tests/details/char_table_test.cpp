@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QTest>
 
+#include <fstream>
+
 #include "details/char_grid.h"
 #include "details/char_table_form.h"
 #include "details/glyph_edit.h"
@@ -133,6 +135,21 @@ TEST_F(CharTable, CharactersTheFileLacksAreGreyedNotBorrowed)
     form->sgTable->SetCell(col, row);
     EXPECT_EQ(form->Hex->text(), "00B5");
     EXPECT_TRUE(form->lChar->Text().isEmpty());
+}
+
+TEST_F(CharTable, AFileThatIsNoFontHasNoCharacters)
+{
+    TTempFolder folder;
+    const std::string path = folder / "broken.ttf";
+    std::ofstream(path, std::ios::binary) << std::string(64, 'x');
+    auto form = Shown(path);
+    for (int code : {33, 65, 160, 255})
+        EXPECT_FALSE(form->sgTable->HasGlyph(code)) << code;
+    EXPECT_TRUE(form->lChar->Text().isEmpty());
+    // The codes still show, and the character can still be collected.
+    EXPECT_EQ(form->Hex->text(), "0021");
+    form->bbSelectClick();
+    EXPECT_EQ(form->eChars->Text(), "!");
 }
 
 class GlyphEdit : public ::testing::Test {

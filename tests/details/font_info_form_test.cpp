@@ -8,7 +8,9 @@
 #include <QTest>
 
 #include <fstream>
+#include <iterator>
 
+#include "controls/xp_controls.h"
 #include "details/font_info_form.h"
 #include "fonts/font_info.h"
 #include "fonts/naming_table.h"
@@ -184,6 +186,48 @@ TEST_F(FontInfoForm, NameOnlyRecordsShowMetricsOnly)
     for (const QString& value : Metrics(*missing))
         EXPECT_EQ(value, QStringLiteral("\u2013"));
     EXPECT_EQ(Text(*missing, "FontTitle"), "No Such Family Fonzeta");
+}
+
+// A collection of DejaVu Sans (face 0) and DejaVu Sans Bold (face 1): each font's bytes
+// follow the collection header, with its table offsets moved by where it starts.
+std::string WriteCollection(const std::string& path)
+{
+    std::string file("ttcf\0\1\0\0\0\0\0\2", 12);
+    const auto put32 = [](std::string& bytes, size_t at, uint32_t value) {
+        for (int i = 0; i < 4; ++i)
+            bytes[at + i] = char(value >> (24 - 8 * i));
+    };
+    file.resize(20);
+    for (int face = 0; face < 2; ++face) {
+        std::ifstream in(face == 0 ? Sandbox::DejaVuSans() : Sandbox::DejaVuSansBold(),
+                         std::ios::binary);
+        std::string font((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        file.resize((file.size() + 3) / 4 * 4);
+        const uint32_t base = uint32_t(file.size());
+        put32(file, 12 + 4 * face, base);
+        const int tables = uint8_t(font[4]) << 8 | uint8_t(font[5]);
+        for (int i = 0; i < tables; ++i) {
+            const size_t at = 12 + 16 * i + 8;
+            uint32_t offset = 0;
+            for (int b = 0; b < 4; ++b)
+                offset = offset << 8 | uint8_t(font[at + b]);
+            put32(font, at, offset + base);
+        }
+        file += font;
+    }
+    std::ofstream(path, std::ios::binary) << file;
+    return path;
+}
+
+TEST_F(FontInfoForm, EachFaceOfACollectionShowsItsOwnMetrics)
+{
+    const std::string path = WriteCollection(Temp / "pair.ttc");
+    TFontInfo font = FromFile(Sandbox::DejaVuSans());
+    font.FileName = path;
+    font.FaceIndex = 0;
+    EXPECT_EQ(Text(*Filled(font), "lMaxCharWidth"), "21 px");
+    font.FaceIndex = 1;
+    EXPECT_EQ(Text(*Filled(font), "lMaxCharWidth"), "22 px");
 }
 
 TEST_F(FontInfoForm, EnterAndEscapeClose)

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "controls/xp_controls.h"
 #include "details/set_text_form.h"
 #include "support/fakes.h"
 #include "support/temp_folder.h"

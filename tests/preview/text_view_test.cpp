@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QThreadPool>
 #include <QWheelEvent>
 
 #include "preview_fixture.h"
 #include "text/fallback_faces.h"
+#include "support/temp_folder.h"
 #include "text/glyph_raster.h"
 
 using namespace fonzeta::test;
@@ -155,4 +157,43 @@ TEST_F(TextView, HighDensityScreensGetSamplesAtDeviceResolution)
         const QImage enlarged = single.copy(sample).scaled(denseSample.size());
         EXPECT_NE(enlarged, dense.copy(denseSample).convertToFormat(enlarged.format()));
     }
+}
+
+TEST_F(TextView, AFaceFreeTypeRefusesShowsWhyInItsSampleArea)
+{
+    TTempFolder folder;
+    const std::string junk = folder / "junk.ttf";
+    {
+        QFile file(QString::fromStdString(junk));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(2000, '\x01'));
+    }
+    View->Items().BeginUpdate();
+    auto broken = std::make_unique<TFontInfo>();
+    broken->FileName = junk;
+    broken->FullName = "Junk";
+    broken->FileSize = 2000;
+    View->Items().Add(std::move(broken));
+    View->Items().Add(ReadFont(Sandbox::DejaVuSans()));
+    View->Items().EndUpdate();
+    View->SetFontColor(clNavy);
+    Show(2.5, 600);
+    for (const bool antiAlias : {false, true}) {
+        View->SetAntiAlias(antiAlias);
+        const QImage image = View->PaintImage(1);
+        const int row = View->ItemHeight();
+        const QRect sample(0, View->NameHeight() + 8, 600, row - View->NameHeight() - 10);
+        // The reason in grey where the sample would be; the next row's sample in navy.
+        int grey = 0;
+        for (int y = sample.top(); y <= sample.bottom(); ++y)
+            for (int x = sample.left(); x <= sample.right(); ++x) {
+                const QRgb p = image.pixel(x, y);
+                grey += qRed(p) == qGreen(p) && qGreen(p) == qBlue(p) && qRed(p) < 200;
+            }
+        EXPECT_GT(grey, 100) << antiAlias;
+        EXPECT_EQ(CountColor(image, sample, Rgb(clNavy)), 0) << antiAlias;
+        EXPECT_GT(CountColor(image, sample.translated(0, row), Rgb(clNavy)), 20) << antiAlias;
+    }
+    EXPECT_EQ(View->SampleFace(*View->Items().Fonts(0)).Problem(),
+              "not a font file FreeType can read");
 }
