@@ -264,6 +264,11 @@ TFavoritesPane::TFavoritesPane(QWidget* parent) : QWidget(parent)
     Delete1->setObjectName(QStringLiteral("Delete1"));
 }
 
+QSize TFavoritesPane::sizeHint() const
+{
+    return QSize(PaneWidth, QWidget::sizeHint().height());
+}
+
 void TFavoritesPane::ShowItems(const TFavorites& favorites)
 {
     lbFav->setUpdatesEnabled(false);

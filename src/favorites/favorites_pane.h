@@ -86,6 +86,9 @@ public:
 
     explicit TFavoritesPane(QWidget* parent = nullptr);
 
+    // The pane's own width, which the splitter gives it when it opens.
+    QSize sizeHint() const override;
+
     // Shows the items of `favorites` (their kinds in FavKindRole) and the hint when there
     // are none. No row is current afterwards.
     void ShowItems(const TFavorites& favorites);
