@@ -155,7 +155,7 @@ std::vector<std::string> SmallFonts()
 // and the number `n`, so that each file is a distinct font with names of its own.
 void WritePatched(std::string bytes, int n, const std::string& path)
 {
-    for (const std::string word : {std::string("DejaVu"), std::string("Nanum")}) {
+    for (const std::string& word : {std::string("DejaVu"), std::string("Nanum")}) {
         std::string utf16;
         for (const char c : word)
             utf16 += std::string{'\0', c};

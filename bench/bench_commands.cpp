@@ -23,6 +23,7 @@
 #include "preview/font_list_view.h"
 #include "support/fakes.h"
 #include "support/sandbox.h"
+#include "support/bench_app.h"
 
 using fonzeta::test::Sandbox;
 
@@ -135,21 +136,8 @@ BENCHMARK(BM_FindNextWithoutMatch)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    Sandbox::Install();
-    int result = 0;
-    {
-        QApplication app(argc, argv);
-        benchmark::Initialize(&argc, argv);
-        if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-            result = 1;
-        } else {
-            benchmark::RunSpecifiedBenchmarks();
-            benchmark::Shutdown();
-        }
-        // The window and its services go before the application.
-        g_window.reset();
-    }
-    Sandbox::Remove();
-    return result;
+    // The window and its services go before the application.
+    fonzeta::bench::TBenchHooks hooks;
+    hooks.TearDown = [] { g_window.reset(); };
+    return fonzeta::bench::RunBenchmarks(argc, argv, hooks);
 }

@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include <QApplication>
 
 #include "app/main_form.h"
 #include "favorites/favorites.h"
 #include "platform/linux_platform.h"
 #include "support/fakes.h"
 #include "support/sandbox.h"
+#include "support/bench_app.h"
 
 using fonzeta::test::Sandbox;
 
@@ -136,21 +136,8 @@ BENCHMARK(BM_AddThousandFontsFileOnly)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    Sandbox::Install();
-    int result = 0;
-    {
-        QApplication app(argc, argv);
-        benchmark::Initialize(&argc, argv);
-        if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-            result = 1;
-        } else {
-            benchmark::RunSpecifiedBenchmarks();
-            benchmark::Shutdown();
-        }
-        // The window goes before the application.
-        Window().Form.reset();
-    }
-    Sandbox::Remove();
-    return result;
+    // The window goes before the application.
+    fonzeta::bench::TBenchHooks hooks;
+    hooks.TearDown = [] { Window().Form.reset(); };
+    return fonzeta::bench::RunBenchmarks(argc, argv, hooks);
 }

@@ -7,7 +7,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 
 #include <chrono>
 #include <ctime>
@@ -26,6 +25,7 @@
 #include "platform/linux_platform.h"
 #include "support/fakes.h"
 #include "support/sandbox.h"
+#include "support/bench_app.h"
 
 namespace fs = std::filesystem;
 using namespace fonzeta::test;
@@ -168,20 +168,7 @@ BENCHMARK(BM_Uninstall200)->UseManualTime()->Unit(benchmark::kMillisecond)->Iter
 
 int main(int argc, char** argv)
 {
-    Sandbox::Install();
-    int result = 0;
-    {
-        int qtArgc = 1;
-        QApplication app(qtArgc, argv);
-        benchmark::Initialize(&argc, argv);
-        if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-            result = 1;
-        } else {
-            MakeFolders();
-            benchmark::RunSpecifiedBenchmarks();
-        }
-        benchmark::Shutdown();
-    }
-    Sandbox::Remove();
-    return result;
+    fonzeta::bench::TBenchHooks hooks;
+    hooks.SetUp = MakeFolders;
+    return fonzeta::bench::RunBenchmarks(argc, argv, hooks);
 }

@@ -12,7 +12,6 @@
 #include <string>
 #include <vector>
 
-#include <QApplication>
 #include <QPrinter>
 
 #include "fonts/font_list.h"
@@ -26,6 +25,7 @@
 #include "support/look_alike.h"
 #include "support/sandbox.h"
 #include "support/temp_folder.h"
+#include "support/bench_app.h"
 
 using fonzeta::test::Sandbox;
 
@@ -91,19 +91,5 @@ BENCHMARK(BM_PrintOutlines)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    Sandbox::Install();
-    int result = 0;
-    {
-        QApplication app(argc, argv);
-        benchmark::Initialize(&argc, argv);
-        if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-            result = 1;
-        } else {
-            benchmark::RunSpecifiedBenchmarks();
-            benchmark::Shutdown();
-        }
-    }
-    Sandbox::Remove();
-    return result;
+    return fonzeta::bench::RunBenchmarks(argc, argv);
 }

@@ -14,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include <QApplication>
 #include <QFile>
 #include <QFontMetrics>
 #include <QImage>
@@ -24,6 +23,7 @@
 #include "preview/blend.h"
 #include "preview/supersample.h"
 #include "support/sandbox.h"
+#include "support/bench_app.h"
 #include "text/shaper.h"
 
 namespace {
@@ -242,20 +242,8 @@ private:
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    fonzeta::test::Sandbox::Install();
-    int result = 0;
-    {
-        QApplication app(argc, argv);
-        benchmark::Initialize(&argc, argv);
-        if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-            result = 1;
-        } else {
-            TRatioReporter reporter;
-            benchmark::RunSpecifiedBenchmarks(&reporter);
-            benchmark::Shutdown();
-        }
-    }
-    fonzeta::test::Sandbox::Remove();
-    return result;
+    TRatioReporter reporter;
+    fonzeta::bench::TBenchHooks hooks;
+    hooks.Reporter = &reporter;
+    return fonzeta::bench::RunBenchmarks(argc, argv, hooks);
 }
