@@ -3,11 +3,11 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
-#include <QPushButton>
 #include <QStyledItemDelegate>
 
 #include "app/resources.h"
 #include "app/string_table.h"
+#include "controls/xp_controls.h"
 #include "platform/dialogs.h"
 
 namespace {
@@ -120,7 +120,7 @@ TfAddFav::TfAddFav(IDialogs* dialogs, QWidget* parent) : QDialog(parent), FDialo
     lbGroup->setItemDelegate(new TGroupDelegate(lbGroup, QPixmap(QStringLiteral(":/fontfolder.png"))));
 
     const auto button = [this](const char* name, const char* caption, int top) {
-        auto* b = new QPushButton(QString::fromLatin1(caption), this);
+        auto* b = new TXPButton(QString::fromLatin1(caption), this);
         b->setObjectName(QString::fromLatin1(name));
         b->setGeometry(266, top, 77, 23);
         b->setAutoDefault(false);

@@ -6,10 +6,10 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "controls/xp_controls.h"
 #include "platform/byte_path.h"
 
 namespace {
@@ -46,11 +46,11 @@ TfProblems::TfProblems(QWidget* parent) : QDialog(parent)
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    auto* copy = new QPushButton(QStringLiteral("&Copy"), this);
+    auto* copy = new TXPButton(QStringLiteral("&Copy"), this);
     copy->setObjectName(QStringLiteral("btCopy"));
     connect(copy, &QPushButton::clicked, this, [this] { Copy(); });
     buttons->addWidget(copy);
-    auto* close = new QPushButton(QStringLiteral("Close"), this);
+    auto* close = new TXPButton(QStringLiteral("Close"), this);
     close->setObjectName(QStringLiteral("btClose"));
     close->setDefault(true);
     connect(close, &QPushButton::clicked, this, &QDialog::hide);

@@ -1,12 +1,7 @@
 #include "print/print_form.h"
 
-#include <QComboBox>
-#include <QGroupBox>
 #include <QIcon>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 #include <QSpinBox>
 
 #include <algorithm>
@@ -14,6 +9,7 @@
 #include "app/color_swatch.h"
 #include "app/resources.h"
 #include "app/string_table.h"
+#include "controls/xp_controls.h"
 #include "platform/color_dialog.h"
 #include "platform/dialogs.h"
 #include "platform/printer_service.h"
@@ -36,15 +32,15 @@ TfPrint::TfPrint(const TPlatform& platform, QWidget* parent) : QDialog(parent), 
     lPrinter = AddLabel(this, "lPrinter", QStringLiteral("Printer: "), {33, 11});
     lPrinter->setFixedWidth(344 - 33 - 6);
 
-    bPrintSetup = new QPushButton(QStringLiteral("Print Setup..."), this);
+    bPrintSetup = new TXPButton(QStringLiteral("Print Setup..."), this);
     bPrintSetup->setObjectName(QStringLiteral("bPrintSetup"));
     bPrintSetup->setGeometry(344, 8, 81, 22);
     bPrintSetup->setAutoDefault(false);
     connect(bPrintSetup, &QPushButton::clicked, this, [this] { bPrintSetupClick(); });
 
-    QGroupBox* options = AddGroup("gbOptions", "Options", {12, 32, 413, 89});
+    TXPGroupBox* options = AddGroup("gbOptions", "Options", {12, 32, 413, 89});
     AddLabel(options, "Label1", QStringLiteral("Title :"), {12, 28});
-    eTitle = new QLineEdit(options);
+    eTitle = new TXPEdit(options);
     eTitle->setObjectName(QStringLiteral("eTitle"));
     eTitle->setGeometry(48, 26, 217, 17);
     QLabel* note = AddLabel(options, "Label11", QStringLiteral("Title will be printed top of the page"),
@@ -79,15 +75,17 @@ TfPrint::TfPrint(const TPlatform& platform, QWidget* parent) : QDialog(parent), 
         *place.swatch = swatch;
     }
 
-    QGroupBox* range = AddGroup("gbRange", "Page range", {12, 128, 205, 110});
-    rbAll = new QRadioButton(QStringLiteral("A&ll"), range);
+    TXPGroupBox* range = AddGroup("gbRange", "Page range", {12, 128, 205, 110});
+    // The two range buttons are the group box's only radio group (group index 0): one tab
+    // stop, the arrows move between them. "Pages" stops short of its edit.
+    rbAll = new TXPRadioButton(QStringLiteral("A&ll"), range);
     rbAll->setObjectName(QStringLiteral("rbAll"));
-    rbAll->move(10, 21);
+    rbAll->setGeometry(10, 21, 60, 17);
     rbAll->setChecked(true);
-    rbPages = new QRadioButton(QStringLiteral("Pa&ges :"), range);
+    rbPages = new TXPRadioButton(QStringLiteral("Pa&ges :"), range);
     rbPages->setObjectName(QStringLiteral("rbPages"));
-    rbPages->move(10, 43);
-    ePages = new QLineEdit(range);
+    rbPages->setGeometry(10, 43, 60, 17);
+    ePages = new TXPEdit(range);
     ePages->setObjectName(QStringLiteral("ePages"));
     ePages->setGeometry(72, 43, 113, 17);
     connect(ePages, &QLineEdit::textChanged, this, [this] { ePagesChange(); });
@@ -99,7 +97,7 @@ TfPrint::TfPrint(const TPlatform& platform, QWidget* parent) : QDialog(parent), 
     example->setFixedSize(181, std::max(34, example->heightForWidth(181)));
     example->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
-    QGroupBox* margins = AddGroup("gbMargins", "Margins (mm)", {229, 128, 196, 110});
+    TXPGroupBox* margins = AddGroup("gbMargins", "Margins (mm)", {229, 128, 196, 110});
     struct TSpinPlace {
         QSpinBox** spin;
         const char* name;
@@ -127,7 +125,7 @@ TfPrint::TfPrint(const TPlatform& platform, QWidget* parent) : QDialog(parent), 
         connect(spin, &QSpinBox::valueChanged, this, [this] { seTopChange(); });
 
     QLabel* printLabel = AddLabel(this, "Label10", QStringLiteral("Print:"), {12, 250});
-    cbPrint = new QComboBox(this);
+    cbPrint = new TXPComboBox(this);
     cbPrint->setObjectName(QStringLiteral("cbPrint"));
     cbPrint->addItems({QStringLiteral("All pages in range"), QStringLiteral("Odd pages"),
                        QStringLiteral("Even pages")});
@@ -137,12 +135,12 @@ TfPrint::TfPrint(const TPlatform& platform, QWidget* parent) : QDialog(parent), 
     lPages = AddLabel(this, "lPages", QString(), {16, 286});
     lPages->setFixedWidth(250);
 
-    bPrint = new QPushButton(QStringLiteral("Print"), this);
+    bPrint = new TXPButton(QStringLiteral("Print"), this);
     bPrint->setObjectName(QStringLiteral("bPrint"));
     bPrint->setGeometry(280, 280, 70, 22);
     bPrint->setDefault(true);
     connect(bPrint, &QPushButton::clicked, this, [this] { bPrintClick(); });
-    bCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    bCancel = new TXPButton(QStringLiteral("Cancel"), this);
     bCancel->setObjectName(QStringLiteral("bCancel"));
     bCancel->setGeometry(356, 280, 70, 22);
     bCancel->setAutoDefault(false);
@@ -150,9 +148,9 @@ TfPrint::TfPrint(const TPlatform& platform, QWidget* parent) : QDialog(parent), 
     seTopChange();
 }
 
-QGroupBox* TfPrint::AddGroup(const char* name, const char* caption, QRect place)
+TXPGroupBox* TfPrint::AddGroup(const char* name, const char* caption, QRect place)
 {
-    auto* group = new QGroupBox(QString::fromLatin1(caption), this);
+    auto* group = new TXPGroupBox(QString::fromLatin1(caption), this);
     group->setObjectName(QString::fromLatin1(name));
     group->setGeometry(place);
     return group;

@@ -9,14 +9,14 @@
 #include "preview/color32.h"
 #include "print/sheet_layout.h"
 
-class QComboBox;
-class QGroupBox;
 class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
 class QSpinBox;
 class TColorSwatch;
+class TXPButton;
+class TXPComboBox;
+class TXPEdit;
+class TXPGroupBox;
+class TXPRadioButton;
 
 // The print dialog: title, colours of the three kinds of text, margins in millimetres, page
 // range and odd/even filter, the printer and a page count that follows the margins. It
@@ -56,7 +56,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QGroupBox* AddGroup(const char* name, const char* caption, QRect place);
+    TXPGroupBox* AddGroup(const char* name, const char* caption, QRect place);
     QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, QPoint place);
     void ShowPrinter(const std::string& prefix);
     void Refuse(const std::string& text, const std::string& caption);
@@ -68,20 +68,20 @@ private:
     int FLastPage = -1;
 
     QLabel* lPrinter = nullptr;
-    QPushButton* bPrintSetup = nullptr;
-    QLineEdit* eTitle = nullptr;
+    TXPButton* bPrintSetup = nullptr;
+    TXPEdit* eTitle = nullptr;
     TColorSwatch* sFontName = nullptr;
     TColorSwatch* sString = nullptr;
     TColorSwatch* sTitle = nullptr;
-    QRadioButton* rbAll = nullptr;
-    QRadioButton* rbPages = nullptr;
-    QLineEdit* ePages = nullptr;
+    TXPRadioButton* rbAll = nullptr;
+    TXPRadioButton* rbPages = nullptr;
+    TXPEdit* ePages = nullptr;
     QSpinBox* seTop = nullptr;
     QSpinBox* seBottom = nullptr;
     QSpinBox* seLeft = nullptr;
     QSpinBox* seRight = nullptr;
-    QComboBox* cbPrint = nullptr;
+    TXPComboBox* cbPrint = nullptr;
     QLabel* lPages = nullptr;
-    QPushButton* bPrint = nullptr;
-    QPushButton* bCancel = nullptr;
+    TXPButton* bPrint = nullptr;
+    TXPButton* bCancel = nullptr;
 };
