@@ -21,6 +21,7 @@
 #include "preview/font_list_view.h"
 #include "print/print_form.h"
 #include "print/sheet_painter.h"
+#include "support/pdf_tools.h"
 #include "support/fake_printer.h"
 #include "support/fakes.h"
 #include "support/look_alike.h"
@@ -33,24 +34,6 @@ using namespace fonzeta::test;
 namespace fs = std::filesystem;
 
 const char* const Sample = "Sphinx of black quartz";
-
-std::string RunTool(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    EXPECT_TRUE(process.waitForFinished(60000)) << program.toStdString();
-    return process.readAllStandardOutput().toStdString();
-}
-
-// The page count pdfinfo reads from the file; -1 when it reads none.
-int PdfPages(const std::string& pdf)
-{
-    const std::string info = RunTool("pdfinfo", {QString::fromStdString(pdf)});
-    std::smatch match;
-    if (!std::regex_search(info, match, std::regex("Pages:\\s+(\\d+)\\n")))
-        return -1;
-    return std::stoi(match[1]);
-}
 
 int Occurrences(const std::string& text, const std::string& what)
 {

@@ -23,18 +23,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class CatalogueFormats : public ::testing::Test {
+class CatalogueFormats : public ::testing::Test, protected TFakeFontPlatform<> {
 protected:
-    CatalogueFormats()
-    {
-        Store.Folder = Temp.MakeFolder("userfonts");
-        Platform.FontTable = &Table;
-        Platform.FontChange = &Change;
-        Platform.InstalledFonts = &Store;
-        Platform.Locale = &Locale;
-        Platform.Dialogs = &Dialogs;
-    }
-
     std::unique_ptr<TFontList> ListFolder(const std::string& folder)
     {
         auto list = std::make_unique<TFontList>(Platform, true);
@@ -48,14 +38,6 @@ protected:
     {
         return std::string(bytes.begin(), bytes.end());
     }
-
-    TTempFolder Temp;
-    TFakeFontTable Table;
-    TFakeFontChange Change;
-    TFakeInstalledStore Store;
-    TFakeLocale Locale;
-    TScriptedDialogs Dialogs;
-    TPlatform Platform;
 };
 
 // Every face of every font the sandbox has, an OpenType (CFF) font and a collection, read

@@ -39,18 +39,8 @@ std::vector<std::string> Walked(const std::string& folder, const std::string& sk
     return paths;
 }
 
-class FontSources : public ::testing::Test {
+class FontSources : public ::testing::Test, protected TFakeFontPlatform<> {
 protected:
-    FontSources()
-    {
-        Store.Folder = Temp.MakeFolder("userfonts");
-        Platform.FontTable = &Table;
-        Platform.FontChange = &Change;
-        Platform.InstalledFonts = &Store;
-        Platform.Locale = &Locale;
-        Platform.Dialogs = &Dialogs;
-    }
-
     // A source list whose events and platform calls all go to `Log`.
     std::unique_ptr<TFontList> MakeLoggedList()
     {
@@ -80,13 +70,6 @@ protected:
         list.Refresh();
     }
 
-    TTempFolder Temp;
-    TFakeFontTable Table;
-    TFakeFontChange Change;
-    TFakeInstalledStore Store;
-    TFakeLocale Locale;
-    TScriptedDialogs Dialogs;
-    TPlatform Platform;
     std::vector<std::string> Log;
 };
 

@@ -37,18 +37,8 @@ public:
     std::vector<std::string> CheckTexts;
 };
 
-class ProblemsReport : public ::testing::Test {
+class ProblemsReport : public ::testing::Test, protected TFakeFontPlatform<TCheckingDialogs> {
 protected:
-    ProblemsReport()
-    {
-        Store.Folder = Temp.MakeFolder("userfonts");
-        Platform.FontTable = &Table;
-        Platform.FontChange = &Change;
-        Platform.InstalledFonts = &Store;
-        Platform.Locale = &Locale;
-        Platform.Dialogs = &Dialogs;
-    }
-
     // 25 files that are no fonts and 25 whose naming table lies past their end, with 5 good
     // fonts among them.
     std::vector<std::string> MakeDamagedFolder()
@@ -74,14 +64,6 @@ protected:
         list->Refresh();
         return list;
     }
-
-    TTempFolder Temp;
-    TFakeFontTable Table;
-    TFakeFontChange Change;
-    TFakeInstalledStore Store;
-    TFakeLocale Locale;
-    TCheckingDialogs Dialogs;
-    TPlatform Platform;
 };
 
 TEST_F(ProblemsReport, OneBoxThenEveryProblemIsKeptForTheReport)

@@ -14,6 +14,7 @@
 #include <sys/stat.h>
 
 #include "print/print_job.h"
+#include "support/pdf_tools.h"
 #include "support/fake_printer.h"
 #include "support/temp_folder.h"
 
@@ -21,24 +22,6 @@ namespace {
 
 using namespace fonzeta::test;
 namespace fs = std::filesystem;
-
-std::string RunTool(const QString& program, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    EXPECT_TRUE(process.waitForFinished(60000)) << program.toStdString();
-    return process.readAllStandardOutput().toStdString();
-}
-
-// The page count pdfinfo reads from the file; -1 when it reads none.
-int PdfPages(const std::string& pdf)
-{
-    const std::string info = RunTool("pdfinfo", {QString::fromStdString(pdf)});
-    std::smatch match;
-    if (!std::regex_search(info, match, std::regex("Pages:\\s+(\\d+)\\n")))
-        return -1;
-    return std::stoi(match[1]);
-}
 
 std::vector<std::string> Entries(const std::string& folder)
 {

@@ -8,6 +8,9 @@
 #include "platform/font_change.h"
 #include "platform/font_table.h"
 #include "platform/installed_fonts.h"
+#include "platform/platform.h"
+#include "support/fakes.h"
+#include "support/temp_folder.h"
 
 namespace fonzeta::test {
 
@@ -86,6 +89,29 @@ public:
     std::string Folder;
     std::vector<std::string> Files;
     int Queries = 0;
+};
+
+// The catalogue's services as fakes: a font table, a font-change notice, an installed-font
+// store over a temporary user font folder, an English locale and the dialogs `TDialogs`.
+template <class TDialogs = TScriptedDialogs>
+struct TFakeFontPlatform {
+    TFakeFontPlatform()
+    {
+        Store.Folder = Temp.MakeFolder("userfonts");
+        Platform.FontTable = &Table;
+        Platform.FontChange = &Change;
+        Platform.InstalledFonts = &Store;
+        Platform.Locale = &Locale;
+        Platform.Dialogs = &Dialogs;
+    }
+
+    TTempFolder Temp;
+    TFakeFontTable Table;
+    TFakeFontChange Change;
+    TFakeInstalledStore Store;
+    TFakeLocale Locale;
+    TDialogs Dialogs;
+    TPlatform Platform;
 };
 
 }  // namespace fonzeta::test
